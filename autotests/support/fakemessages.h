@@ -1,0 +1,23 @@
+#pragma once
+
+#include "link/operatormessages.h"
+
+#include <QList>
+#include <QStringList>
+
+// Records the messages the operator would see and answers questions from a script.
+class FakeMessages final : public OperatorMessages
+{
+public:
+    void showError(const QString &text) override { errors.append(text); }
+
+    Answer ask(const QString &text, bool) override
+    {
+        questions.append(text);
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+    }
+
+    QStringList errors;
+    QStringList questions;
+    QList<Answer> answers;
+};

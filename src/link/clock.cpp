@@ -1,0 +1,50 @@
+#include "link/clock.h"
+
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+class SystemClockTimer final : public ClockTimer
+{
+public:
+    explicit SystemClockTimer(QObject *parent)
+        : ClockTimer(parent)
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, &ClockTimer::timeout);
+    }
+
+    void start(int intervalMs) override { m_timer.start(intervalMs); }
+    void stop() override { m_timer.stop(); }
+    bool isActive() const override { return m_timer.isActive(); }
+    int interval() const override { return m_timer.interval(); }
+    void setSingleShot(bool singleShot) override { m_timer.setSingleShot(singleShot); }
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
+
+int ElapsedSecondsOfDay(const QTime &from, const QTime &to)
+{
+    constexpr int secondsPerDay = 86400;
+    const int ms = from.msecsTo(to);
+    int seconds = static_cast<int>(std::lround(ms / 1000.0));
+    if (seconds < 0) {
+        seconds += secondsPerDay;
+    }
+    return seconds;
+}
+
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+std::unique_ptr<ClockTimer> SystemClock::createTimer(QObject *parent)
+{
+    return std::make_unique<SystemClockTimer>(parent);
+}

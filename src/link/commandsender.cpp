@@ -1,0 +1,59 @@
+#include "link/commandsender.h"
+
+#include "link/clock.h"
+#include "link/commandbuffer.h"
+#include "link/commandport.h"
+#include "link/operatormessages.h"
+#include "link/trafficlog.h"
+
+#include <algorithm>
+
+CommandSender::CommandSender(CommandBuffer &buffer, TrafficLog &sentLog,
+                             OperatorMessages &messages, Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_buffer(buffer)
+    , m_sentLog(sentLog)
+    , m_messages(messages)
+    , m_clock(clock)
+{
+}
+
+void CommandSender::SendCommand()
+{
+    const int count = m_buffer.Count();
+    if (count == 0) {
+        return;
+    }
+    const int timeLimitMs = count * MillisecondsPerByte;
+    const bool portOpen = m_port != nullptr && m_port->isOpen();
+    int written = 0;
+    if (portOpen) {
+        written = static_cast<int>(
+            std::clamp<long long>(m_port->writeBytes(m_buffer.data(), count, timeLimitMs), 0, count));
+    }
+
+    const QByteArray sent(reinterpret_cast<const char *>(m_buffer.data()), written);
+    for (char b : sent) {
+        m_sentLog.append(static_cast<std::uint8_t>(b));
+    }
+    m_buffer.consume(written);
+    if (written > 0) {
+        Q_EMIT commandSent(sent);
+    }
+    if (written != count) {
+        // Without a port the write would have waited out its whole time limit.
+        reportFailureAfter(portOpen ? 0 : timeLimitMs);
+    }
+}
+
+void CommandSender::reportFailureAfter(int delayMs)
+{
+    std::unique_ptr<ClockTimer> owned = m_clock.createTimer(this);
+    ClockTimer *timer = owned.release(); // parented to this sender
+    timer->setSingleShot(true);
+    connect(timer, &ClockTimer::timeout, this, [this, timer] {
+        timer->deleteLater();
+        m_messages.showError(QStringLiteral("Ошибка передачи!"));
+    });
+    timer->start(delayMs);
+}
