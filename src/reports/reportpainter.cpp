@@ -19,8 +19,7 @@ public:
     explicit MmToDevice(const QPaintDevice &device)
         : m_x(device.logicalDpiX() / 25.4)
         , m_y(device.logicalDpiY() / 25.4)
-    {
-    }
+    { }
 
     QRectF rect(qreal x, qreal y, qreal w, qreal h) const
     {
@@ -95,7 +94,7 @@ void PaintFrames(QPainter &painter, const MmToDevice &mm, ReportSides sides, con
 }
 
 void PaintItem(QPainter &painter, const MmToDevice &mm, const ReportItem &item, const QRectF &band,
-               const QString &text)
+    const QString &text)
 {
     if (text.isEmpty()) {
         return;
@@ -116,13 +115,13 @@ void PaintItem(QPainter &painter, const MmToDevice &mm, const ReportItem &item, 
 }
 
 void PaintBlock(QPainter &painter, const MmToDevice &mm, const ReportRichBlock &block,
-                const QRectF &band, const ReportLines &lines)
+    const QRectF &band, const ReportLines &lines)
 {
     if (lines.isEmpty()) {
         return;
     }
-    const QRectF area = mm.rect(band.left() + block.xMm, band.top() + block.yMm, block.widthMm,
-                                block.heightMm);
+    const QRectF area
+        = mm.rect(band.left() + block.xMm, band.top() + block.yMm, block.widthMm, block.heightMm);
     painter.save();
     painter.setClipRect(area, Qt::IntersectClip);
     painter.setFont(ReportQFont(block.font));
@@ -143,7 +142,7 @@ void PaintBlock(QPainter &painter, const MmToDevice &mm, const ReportRichBlock &
 }
 
 void PaintBand(QPainter &painter, const MmToDevice &mm, const ReportBand &band, qreal top,
-               qreal width, const BandContext &context)
+    qreal width, const BandContext &context)
 {
     const QRectF rect(0, top, width, band.heightMm);
     for (const ReportItem &item : band.items) {

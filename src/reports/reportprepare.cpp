@@ -60,8 +60,8 @@ const ReportValues &PreparedReport::detailValues(qsizetype row) const
     return row >= 0 && row < m_detailValues.size() ? m_detailValues.at(row) : none;
 }
 
-PreparedReport PrepareReport(const ReportLayout &layout, ReportRowSource &rows,
-                             const ReportHooks &hooks)
+PreparedReport PrepareReport(
+    const ReportLayout &layout, ReportRowSource &rows, const ReportHooks &hooks)
 {
     PreparedReport report;
     report.m_layout = layout;

@@ -71,8 +71,8 @@ public:
     const ReportValues &detailValues(qsizetype row) const;
 
 private:
-    friend PreparedReport PrepareReport(const ReportLayout &, ReportRowSource &,
-                                        const ReportHooks &);
+    friend PreparedReport PrepareReport(
+        const ReportLayout &, ReportRowSource &, const ReportHooks &);
 
     Status m_status = Status::Failed;
     QString m_error;
@@ -86,5 +86,5 @@ private:
 // Takes every row of the source, runs the hooks and lays the rows out on pages.
 // A layout that prints a field the source does not have fails with an error text;
 // so does a source whose walk fails.
-PreparedReport PrepareReport(const ReportLayout &layout, ReportRowSource &rows,
-                             const ReportHooks &hooks = {});
+PreparedReport PrepareReport(
+    const ReportLayout &layout, ReportRowSource &rows, const ReportHooks &hooks = {});

@@ -22,8 +22,8 @@ constexpr int ProgressDelayMs = 500;
 
 } // namespace
 
-ReportPreview::ReportPreview(const PreparedReport &report, OperatorMessages &messages,
-                             QWidget *parent)
+ReportPreview::ReportPreview(
+    const PreparedReport &report, OperatorMessages &messages, QWidget *parent)
     : m_report(report)
     , m_messages(messages)
     , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
@@ -86,10 +86,10 @@ void ReportPreview::askAndSavePdf()
 }
 
 void PreviewReport(const ReportLayout &layout, ReportRowSource &rows, const ReportHooks &hooks,
-                   OperatorMessages &messages, QWidget *parent)
+    OperatorMessages &messages, QWidget *parent)
 {
-    QProgressDialog progress(QStringLiteral("Подготовка отчёта…"), QStringLiteral("Отмена"), 0, 0,
-                             parent);
+    QProgressDialog progress(
+        QStringLiteral("Подготовка отчёта…"), QStringLiteral("Отмена"), 0, 0, parent);
     progress.setWindowModality(Qt::WindowModal);
     progress.setAutoReset(false);
     progress.setAutoClose(false);

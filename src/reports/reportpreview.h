@@ -22,8 +22,8 @@ class ReportPreview final : public QObject
 {
     Q_OBJECT
 public:
-    ReportPreview(const PreparedReport &report, OperatorMessages &messages,
-                  QWidget *parent = nullptr);
+    ReportPreview(
+        const PreparedReport &report, OperatorMessages &messages, QWidget *parent = nullptr);
     ~ReportPreview() override;
 
     // Shows the preview and returns when the operator has closed it.
@@ -50,4 +50,4 @@ private:
 // than a moment, and shows it in the preview until the operator closes it. Failures
 // are shown to the operator; a cancelled preparation shows nothing.
 void PreviewReport(const ReportLayout &layout, ReportRowSource &rows, const ReportHooks &hooks,
-                   OperatorMessages &messages, QWidget *parent = nullptr);
+    OperatorMessages &messages, QWidget *parent = nullptr);

@@ -8,8 +8,7 @@
 ReportRowList::ReportRowList(QStringList fieldNames, const QList<QStringList> &rows)
     : m_fieldNames(std::move(fieldNames))
     , m_rows(rows)
-{
-}
+{ }
 
 bool ReportRowList::next(QStringList &values)
 {
@@ -51,14 +50,13 @@ bool ReportQueryRows::next(QStringList &values)
     return true;
 }
 
-ReportModelRows::ReportModelRows(QAbstractItemModel &model, QStringList fieldNames,
-                                 std::function<bool(int)> include, int role)
+ReportModelRows::ReportModelRows(
+    QAbstractItemModel &model, QStringList fieldNames, std::function<bool(int)> include, int role)
     : m_model(model)
     , m_fieldNames(std::move(fieldNames))
     , m_include(std::move(include))
     , m_role(role)
-{
-}
+{ }
 
 bool ReportModelRows::next(QStringList &values)
 {

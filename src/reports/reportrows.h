@@ -73,7 +73,7 @@ class ReportModelRows final : public ReportRowSource
 {
 public:
     ReportModelRows(QAbstractItemModel &model, QStringList fieldNames,
-                    std::function<bool(int row)> include = {}, int role = Qt::DisplayRole);
+        std::function<bool(int row)> include = {}, int role = Qt::DisplayRole);
 
     QStringList fieldNames() const override { return m_fieldNames; }
     bool next(QStringList &values) override;
