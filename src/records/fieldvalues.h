@@ -1,0 +1,21 @@
+#pragma once
+
+#include "records/tableschema.h"
+
+#include <QString>
+#include <QVariant>
+
+// Text and date forms of the values kept in the tables.
+inline constexpr char StoredDateFormat[] = "yyyy-MM-dd";
+inline constexpr char StoredTimeFormat[] = "HH:mm:ss.zzz";
+
+// The first width characters of text (a character being a whole code point, so a
+// surrogate pair is never split).
+QString CutToWidth(const QString &text, int width);
+
+// The value as stored in a field of this definition: a QDate or QDateTime as date
+// text, a QTime or QDateTime as time text, a text cut to the field's width, a short
+// integer checked against its range. A null value of a text field is stored as an
+// empty text (so that key fields never hold NULL); of other fields as NULL.
+// Returns false and sets error for a value the field cannot hold.
+bool ToStoredValue(const FieldDef &field, const QVariant &value, QVariant *stored, QString *error);
