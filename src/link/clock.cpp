@@ -39,6 +39,17 @@ int ElapsedSecondsOfDay(const QTime &from, const QTime &to)
     return seconds;
 }
 
+void CallAfter(Clock &clock, int ms, QObject *context, std::function<void()> fn)
+{
+    ClockTimer *timer = clock.createTimer(context).release(); // owned by context
+    timer->setSingleShot(true);
+    QObject::connect(timer, &ClockTimer::timeout, timer, [timer, fn = std::move(fn)] {
+        timer->deleteLater();
+        fn();
+    });
+    timer->start(ms);
+}
+
 QDateTime SystemClock::now() const
 {
     return QDateTime::currentDateTime();

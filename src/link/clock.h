@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 // A timer whose time comes from a Clock, so that tests can run a two-minute wait,
@@ -39,6 +40,10 @@ public:
 // Seconds from one time of day to another, rounded to whole seconds; a negative
 // difference (the later time lies past midnight) has a day added.
 int ElapsedSecondsOfDay(const QTime &from, const QTime &to);
+
+// Runs fn once after ms milliseconds of the clock, unless context is destroyed first.
+// This is how the program waits without blocking: the event loop runs meanwhile.
+void CallAfter(Clock &clock, int ms, QObject *context, std::function<void()> fn);
 
 // The real clock: the system time and QTimer.
 class SystemClock final : public Clock

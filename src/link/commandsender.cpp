@@ -48,12 +48,6 @@ void CommandSender::SendCommand()
 
 void CommandSender::reportFailureAfter(int delayMs)
 {
-    std::unique_ptr<ClockTimer> owned = m_clock.createTimer(this);
-    ClockTimer *timer = owned.release(); // parented to this sender
-    timer->setSingleShot(true);
-    connect(timer, &ClockTimer::timeout, this, [this, timer] {
-        timer->deleteLater();
-        m_messages.showError(QStringLiteral("Ошибка передачи!"));
-    });
-    timer->start(delayMs);
+    CallAfter(m_clock, delayMs, this,
+              [this] { m_messages.showError(QStringLiteral("Ошибка передачи!")); });
 }

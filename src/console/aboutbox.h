@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+// "Сведения о программе": the program, its version, the maker and where the tables lie.
+class TAboutBox final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget *parent = nullptr);
+
+    void setTablesDirectory(const QString &directory);
+
+private:
+    void Label2Click();
+    void Label3Click();
+
+    QLabel *m_mail = nullptr;
+    QLabel *m_web = nullptr;
+    QLabel *m_tables = nullptr;
+};

@@ -1,0 +1,339 @@
+#include "console/mainform.h"
+
+#include "console/aboutbox.h"
+#include "console/gauges.h"
+#include "console/everywindow.h"
+#include "console/messagegrid.h"
+#include "console/programcontext.h"
+#include "link/clock.h"
+#include "link/commands.h"
+#include "link/operatormessages.h"
+#include "link/optionsfile.h"
+#include "link/portnames.h"
+#include "link/ranges.h"
+#include "link/serialconnection.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int PortSettleMs = 300;
+
+const QColor White(255, 255, 255);
+
+void setFieldLook(QLineEdit *edit, bool grey)
+{
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, grey ? palette.color(QPalette::Button) : White);
+    edit->setPalette(palette);
+}
+
+void setMenuEnabled(QMenu *menu, bool on)
+{
+    menu->setEnabled(on);
+    menu->menuAction()->setEnabled(on);
+}
+
+} // namespace
+
+TMainForm::TMainForm(ProgramContext &context, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_context(context)
+{
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    // No byte may reach the handlers once the windows start going away.
+    m_connection->StopReader();
+}
+
+void TMainForm::FormCreate()
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("ТЕЛВ-2"));
+    MainFormLayout::buildMenu(menuBar(), m_ui);
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    MainFormLayout::buildClientArea(client, m_ui);
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_grid = std::make_unique<MessageGrid>(*m_ui.StringGrid1, m_context.clock,
+                                           [this] { return RangeName(m_context.CurrentRange); });
+    m_grid->setUpColumns();
+
+    m_portGroup = new QActionGroup(this);
+    m_portGroup->setExclusive(true);
+    QAction *defaultPort = m_ui.inom->addAction(DefaultPortName());
+    defaultPort->setCheckable(true);
+    m_portGroup->addAction(defaultPort);
+
+    m_connection = std::make_unique<SerialConnection>(m_context.assembler, m_context.clock, this);
+    m_context.sender.setPort(m_connection.get());
+    connect(m_connection.get(), &SerialConnection::connectionLost, this,
+            &TMainForm::onConnectionLost);
+    connect(m_connection.get(), &SerialConnection::connectionRestored, this,
+            &TMainForm::onConnectionRestored);
+    connectMenus();
+
+    startUpConnection();
+}
+
+void TMainForm::setEveryWindow(TFevery *window)
+{
+    m_every = window;
+}
+
+void TMainForm::setAboutBox(TAboutBox *box)
+{
+    m_about = box;
+}
+
+void TMainForm::connectMenus()
+{
+    connect(m_ui.IPort, &QMenu::aboutToShow, this, &TMainForm::IPortClick);
+    connect(m_portGroup, &QActionGroup::triggered, this, &TMainForm::ICom4Click);
+    connect(m_ui.mClosePort, &QAction::triggered, this, &TMainForm::mClosePortClick);
+    connect(m_ui.N3, &QAction::triggered, this, &TMainForm::N3Click);
+    connect(m_ui.toolButtons.at(12), &QAction::triggered, this, &TMainForm::N3Click);
+    connect(m_ui.N10, &QAction::triggered, this, &TMainForm::N4Click);
+    connect(m_ui.N6, &QAction::triggered, this, &TMainForm::IEveryClick);
+    connect(m_ui.BitBtn1, &QPushButton::clicked, this, [this] { m_grid->ClearMessageGrid(); });
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    if (!m_currentPort.isEmpty()) {
+        sendFirstCommand();
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    m_connection->StopReader();
+    QMainWindow::closeEvent(event);
+    // Hidden secondary windows must not keep the program running.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+bool TMainForm::openPort(const QString &name)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = m_connection->OpenPort(name);
+    QGuiApplication::restoreOverrideCursor();
+    return opened;
+}
+
+void TMainForm::sendFirstCommand()
+{
+    m_context.sendSingleByte(CommandByte::Reset);
+}
+
+void TMainForm::startUpConnection()
+{
+    const std::optional<QString> saved = OptionsFile::read();
+    m_currentPort = saved.value_or(DefaultPortName());
+    if (openPort(m_currentPort)) {
+        if (!saved) {
+            OptionsFile::write(m_currentPort);
+        }
+        sendFirstCommand();
+        return;
+    }
+    const QString reason = m_connection->lastError();
+    const QString message = saved ? QStringLiteral("Ошибка при соединении ") + m_currentPort
+                                  : QStringLiteral("Ошибка при создании соединения");
+    m_currentPort.clear();
+    m_context.messages.showError(message + QStringLiteral("\n\n") + reason);
+    SetLinkMenus(false);
+}
+
+void TMainForm::IPortClick()
+{
+    QStringList ports = SystemSerialPorts();
+    if (!m_currentPort.isEmpty() && !ports.contains(m_currentPort, Qt::CaseInsensitive)) {
+        ports.append(m_currentPort); // a port given by its path, such as a pseudo-terminal
+    }
+    if (ports.isEmpty()) {
+        return; // keep what the submenu holds
+    }
+    for (QAction *item : m_portGroup->actions()) {
+        m_portGroup->removeAction(item);
+        delete item;
+    }
+    for (const QString &port : std::as_const(ports)) {
+        QAction *item = m_ui.inom->addAction(port);
+        item->setCheckable(true);
+        item->setChecked(m_connection->isOpen()
+                         && port.compare(m_currentPort, Qt::CaseInsensitive) == 0);
+        m_portGroup->addAction(item);
+    }
+}
+
+void TMainForm::ICom4Click(QAction *item)
+{
+    const QString name = PortNameFromCaption(item->text());
+    const bool waitForOldPort = m_connection->isOpen() || !m_pendingPort.isEmpty();
+    m_connection->closePort();
+    if (!waitForOldPort) {
+        openChosenPort(name);
+        return;
+    }
+    // Give the old port a moment to settle before it is opened again.
+    const bool alreadyWaiting = !m_pendingPort.isEmpty();
+    m_pendingPort = name;
+    if (!alreadyWaiting) {
+        CallAfter(m_context.clock, PortSettleMs, this, [this] {
+            const QString chosen = std::exchange(m_pendingPort, QString());
+            openChosenPort(chosen);
+        });
+    }
+}
+
+void TMainForm::openChosenPort(const QString &name)
+{
+    if (openPort(name)) {
+        SetLinkMenus(true);
+        m_currentPort = name;
+        for (QAction *item : m_portGroup->actions()) {
+            item->setChecked(PortNameFromCaption(item->text()) == name);
+        }
+        OptionsFile::write(name);
+        sendFirstCommand();
+        return;
+    }
+    m_context.messages.showError(m_connection->lastError());
+    openPort(m_currentPort); // back to the port that was open; its result does not matter
+}
+
+void TMainForm::mClosePortClick()
+{
+    m_connection->closePort();
+}
+
+void TMainForm::onConnectionLost(const QString &message)
+{
+    m_grid->AddMessageLine(message, false);
+}
+
+void TMainForm::onConnectionRestored()
+{
+    m_grid->AddMessageLine(
+        QStringLiteral("Связь с портом %1 восстановлена").arg(m_connection->portName()), false);
+    sendFirstCommand();
+}
+
+void TMainForm::SetLinkMenus(bool on)
+{
+    setMenuEnabled(m_ui.IPort, true);
+    for (QMenu *menu : { m_ui.ITelv, m_ui.ITest, m_ui.N5 }) {
+        setMenuEnabled(menu, on);
+    }
+    for (int i = 0; i <= 7; ++i) {
+        m_ui.toolButtons.at(i)->setEnabled(on);
+    }
+}
+
+void TMainForm::SetCommandMenus(bool on)
+{
+    for (QMenu *menu : { m_ui.IPort, m_ui.ITelv, m_ui.ITest }) {
+        setMenuEnabled(menu, on);
+    }
+    for (int i = 0; i <= 5; ++i) {
+        m_ui.toolButtons.at(i)->setEnabled(on);
+    }
+    m_ui.N8->setEnabled(on);
+    m_ui.N9->setEnabled(on);
+    const bool reserved = on && m_context.params.AccessGranted();
+    for (QAction *item : { m_ui.N31, m_ui.N6, m_ui.NT2, m_ui.NT3 }) {
+        item->setEnabled(reserved);
+    }
+}
+
+void TMainForm::ResetResultsPanel()
+{
+    const QString header = QStringLiteral("Результаты тестирования");
+    if (m_ui.Label25->text() != header) {
+        m_ui.Label25->setText(header);
+        m_ui.ELIU->hide();
+        m_ui.LLIU->hide();
+    }
+    for (QWidget *w : std::initializer_list<QWidget *> { m_ui.BitBtn5, m_ui.LBadSch_MW,
+                                                         m_ui.LBadUM_MW, m_ui.LBadUM_GMW }) {
+        w->hide();
+    }
+}
+
+void TMainForm::ShowServiceWord()
+{
+    const StationParameters &params = m_context.params;
+    if (params.DmvBlocked()) {
+        m_ui.Shape1->setColor(White);
+    }
+    const QString &word = params.ToolWord;
+    m_ui.Edit5->setText(word.size() >= 8 ? QString(word.at(7)) : QString());
+    m_ui.Edit6->setText(word.size() >= 7 ? QString(word.at(6)) : QString());
+    ShowSensitivityFields();
+    for (QLineEdit *edit : { m_ui.Edit2, m_ui.Edit7, m_ui.ELevg }) {
+        setFieldLook(edit, params.GmvBlocked());
+    }
+    setFieldLook(m_ui.ELevd, params.DmvBlocked());
+}
+
+void TMainForm::ShowSensitivityFields()
+{
+    const StationParameters &params = m_context.params;
+    const bool mvBlocked = params.MvBlocked();
+    for (QLineEdit *edit : { m_ui.Edit3, m_ui.Edit4, m_ui.ELevm }) {
+        setFieldLook(edit, mvBlocked);
+        edit->setEnabled(!mvBlocked);
+    }
+    if (!mvBlocked && !params.MvSensitivityCheckAllowed) {
+        for (QLineEdit *edit : { m_ui.Edit3, m_ui.Edit4 }) {
+            setFieldLook(edit, true);
+            edit->setEnabled(false);
+        }
+    }
+}
+
+void TMainForm::N3Click()
+{
+    m_help.showContents();
+}
+
+void TMainForm::N4Click()
+{
+    if (m_about) {
+        m_about->exec();
+    }
+}
+
+void TMainForm::IEveryClick()
+{
+    if (m_every) {
+        m_every->showTraffic(m_context.ReceivedLog, m_context.SentLog);
+    }
+}

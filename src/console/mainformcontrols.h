@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QList>
+
+class Gauge;
+class NeedleGauge;
+class PieGauge;
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTableWidget;
+class QToolBar;
+class QWidget;
+class RoundIndicator;
+
+// The main window's controls, each named as its objectName.
+struct MainFormControls
+{
+    // Menu
+    QMenu *IPort = nullptr;
+    QMenu *inom = nullptr;
+    QAction *mClosePort = nullptr;
+    QMenu *ITelv = nullptr;
+    QAction *IReset = nullptr;
+    QAction *N2 = nullptr;
+    QAction *ICall1 = nullptr;
+    QAction *ICall2 = nullptr;
+    QMenu *ITest = nullptr;
+    QAction *N14 = nullptr;
+    QAction *ITest1 = nullptr;
+    QAction *ITest2 = nullptr;
+    QAction *ITest3 = nullptr;
+    QMenu *IDB = nullptr;
+    QAction *N11 = nullptr;
+    QAction *N231 = nullptr;
+    QMenu *N5 = nullptr;
+    QAction *N12 = nullptr;
+    QAction *iBlockNum = nullptr;
+    QAction *N6 = nullptr;
+    QAction *N8 = nullptr;
+    QAction *N9 = nullptr;
+    QAction *N31 = nullptr;
+    QAction *NT2 = nullptr;
+    QAction *NT3 = nullptr;
+    QMenu *N4 = nullptr;
+    QAction *N3 = nullptr;
+    QAction *N10 = nullptr;
+
+    // Toolbar: the 13 entries in their order, separators included.
+    QToolBar *ToolBar1 = nullptr;
+    QList<QAction *> toolButtons;
+
+    // Station panel
+    QFrame *Panel1 = nullptr;
+    QLabel *Label7 = nullptr;
+    NeedleGauge *Gauge1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QCheckBox *CheckBox1 = nullptr;
+    QLabel *Label17 = nullptr;
+    QLineEdit *Edit5 = nullptr;
+    QLabel *Label18 = nullptr;
+    QLineEdit *Edit6 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label2 = nullptr;
+    RoundIndicator *Shape1 = nullptr;
+    QLabel *Label4 = nullptr;
+    RoundIndicator *Shape2 = nullptr;
+    QLabel *Label5 = nullptr;
+    RoundIndicator *Shape3 = nullptr;
+
+    // Messages panel
+    QFrame *Panel2 = nullptr;
+    QLabel *Label6 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QTableWidget *StringGrid1 = nullptr;
+
+    // Measurements panel
+    QFrame *Panel3 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLineEdit *ELevd = nullptr;
+    QLineEdit *ELevm = nullptr;
+    QLineEdit *ELevg = nullptr;
+    QLabel *Label13 = nullptr;
+    QLineEdit *Edit3 = nullptr; // МВ attenuation
+    QLineEdit *Edit2 = nullptr; // ГМВ attenuation
+    QLineEdit *Edit4 = nullptr; // МВ verdict
+    QLineEdit *Edit7 = nullptr; // ГМВ verdict
+    QPushButton *BitBtn2 = nullptr;
+
+    // Results panel
+    QFrame *Panel6 = nullptr;
+    QLabel *Label25 = nullptr;
+    QLabel *LLIU = nullptr;
+    QLineEdit *ELIU = nullptr;
+    PieGauge *Gauge4 = nullptr;
+    QLabel *Label27 = nullptr;
+    QPushButton *BitBtn5 = nullptr;
+    QLabel *LBadSch_MW = nullptr;
+    QLabel *LBadUM_MW = nullptr;
+    QLabel *LBadUM_GMW = nullptr;
+
+    // Self-test and radio test panels, sharing the place of the results panel.
+    QFrame *Panel4 = nullptr;
+    QFrame *Panel5 = nullptr;
+};
+
+namespace MainFormLayout {
+
+constexpr int ClientWidth = 683;
+constexpr int ClientHeight = 408;
+
+// Builds the menu into the menu bar.
+void buildMenu(QMenuBar *menuBar, MainFormControls &c);
+
+// Builds the toolbar at the top of the client area.
+void buildToolbar(QWidget *client, MainFormControls &c);
+
+// Builds the toolbar and the panels inside the client area.
+void buildClientArea(QWidget *client, MainFormControls &c);
+
+} // namespace MainFormLayout

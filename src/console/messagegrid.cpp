@@ -1,0 +1,78 @@
+#include "console/messagegrid.h"
+
+#include "link/clock.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int RowHeight = 21;
+constexpr int MessageColumnWidth = 275;
+constexpr int QuietSecondsBeforeClearing = 60;
+constexpr int LinesKeptAfterQuiet = 200;
+constexpr int MaxLines = 1000;
+
+} // namespace
+
+MessageGrid::MessageGrid(QTableWidget &table, Clock &clock,
+                         std::function<QString()> currentRangeName)
+    : m_table(table)
+    , m_clock(clock)
+    , m_currentRangeName(std::move(currentRangeName))
+{
+}
+
+void MessageGrid::setUpColumns()
+{
+    m_table.setColumnCount(3);
+    m_table.setHorizontalHeaderLabels(
+        { QStringLiteral(" № "), QStringLiteral(" Диапазон "), QStringLiteral(" Сообщение ") });
+    const QFontMetrics metrics(m_table.font());
+    m_table.setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral(" 100 ")));
+    m_table.setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral(" Диапазон  ")));
+    m_table.setColumnWidth(2, MessageColumnWidth);
+    m_table.verticalHeader()->setDefaultSectionSize(RowHeight);
+    setRowCount(InitialRows);
+}
+
+void MessageGrid::setRowCount(int rowsWithHeader)
+{
+    m_table.setRowCount(rowsWithHeader - 1);
+}
+
+void MessageGrid::AddMessageLine(const QString &text, bool withRange)
+{
+    if (text.isEmpty()) {
+        return;
+    }
+    const QTime now = m_clock.now().time();
+    const int elapsed = ElapsedSecondsOfDay(m_lastLineTime, now);
+    if ((elapsed > QuietSecondsBeforeClearing && m_lineCount > LinesKeptAfterQuiet)
+        || m_lineCount > MaxLines) {
+        ClearMessageGrid();
+    }
+    m_lastLineTime = now;
+
+    const int rowsWithHeader = m_table.rowCount() + 1;
+    if (rowsWithHeader - 1 <= m_lineCount) {
+        setRowCount(rowsWithHeader + GrowthRows);
+    }
+    ++m_lineCount;
+    const int row = m_lineCount - 1;
+    m_table.setItem(row, 0, new QTableWidgetItem(QString::number(m_lineCount)));
+    m_table.setItem(row, 1, new QTableWidgetItem(withRange ? m_currentRangeName() : QString()));
+    m_table.setItem(row, 2, new QTableWidgetItem(text));
+    m_table.setCurrentCell(row, 0);
+    m_table.scrollToItem(m_table.item(row, 0));
+}
+
+void MessageGrid::ClearMessageGrid()
+{
+    // Everything runs on the GUI thread, so the grid needs no lock of its own.
+    m_table.clearContents();
+    m_lineCount = 0;
+    setRowCount(InitialRows);
+    m_table.setCurrentCell(0, 1);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "link/commandbuffer.h"
+#include "link/commandsender.h"
+#include "link/frameassembler.h"
+#include "link/receivehandler.h"
+#include "link/trafficlog.h"
+#include "params/stationparameters.h"
+
+#include <cstdint>
+
+class Clock;
+class OperatorMessages;
+
+// The state that lives as long as the program and is shared by its windows: the
+// parameter set, the traffic logs, the one command buffer and its sender, the
+// receive path. Everything here is used on the GUI thread only.
+class ProgramContext
+{
+public:
+    ProgramContext(Clock &clock, OperatorMessages &messages);
+
+    // Sends a one-byte command such as the reset 0xD0 from an empty buffer.
+    void sendSingleByte(std::uint8_t b);
+
+    Clock &clock;
+    OperatorMessages &messages;
+
+    StationParameters params;
+    int CurrentRange = 0;
+
+    TrafficLog ReceivedLog;
+    TrafficLog SentLog;
+    CommandBuffer commandBuffer;
+    CommandSender sender;
+
+    // Received bytes go to the assembly, which hands status codes and frames to
+    // whatever handler the main window plugs into the router.
+    ReceiveRouter receiver;
+    FrameAssembler assembler;
+};
