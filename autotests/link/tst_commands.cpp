@@ -29,7 +29,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("built");
         QTest::addColumn<QByteArray>("expected");
 
-        QTest::newRow("reset") << Command([](auto &b) { b.append(CommandByte::Reset); }) << Bytes("D0");
+        QTest::newRow("reset") << Command([](auto &b) { b.append(CommandByte::Reset); })
+                               << Bytes("D0");
         QTest::newRow("self-test")
             << Command([](auto &b) { AppendTestStartFrame(b, TestNumber::SelfTest); })
             << Bytes("E2 80 80 80 80 80 80 80 81 E3");
@@ -62,12 +63,14 @@ private Q_SLOTS:
         QTest::newRow("technological mode 2")
             << Command([](auto &b) { AppendTestStartFrame(b, TestNumber::TechMode2); })
             << Bytes("E2 80 80 80 80 80 80 80 85 E3");
-        QTest::newRow("special mode start") << Command([](auto &b) {
-            AppendTrainNumberFrame(b, u"0001");
-            AppendLocoNumberFrame(b, u"0000002");
-            AppendInfoFrame(b, u"12345678");
-        }) << Bytes("EC 80 80 80 80 80 81 80 80 ED EE 81 80 80 80 80 80 80 82 EF "
-                    "E0 81 82 83 84 85 86 87 88 E1");
+        QTest::newRow("special mode start")
+            << Command([](auto &b) {
+                   AppendTrainNumberFrame(b, u"0001");
+                   AppendLocoNumberFrame(b, u"0000002");
+                   AppendInfoFrame(b, u"12345678");
+               })
+            << Bytes("EC 80 80 80 80 80 81 80 80 ED EE 81 80 80 80 80 80 80 82 EF "
+                     "E0 81 82 83 84 85 86 87 88 E1");
         QTest::newRow("attenuation correction 12 and 7")
             << Command([](auto &b) { AppendAttenuationCorrectionFrame(b, 12, 7); })
             << Bytes("F4 80 80 80 80 81 82 80 87 F5");
@@ -77,9 +80,9 @@ private Q_SLOTS:
         QTest::newRow("attenuation correction 300 and -1")
             << Command([](auto &b) { AppendAttenuationCorrectionFrame(b, 300, -1); })
             << Bytes("F4 80 80 80 80 89 89 80 80 F5");
-        QTest::newRow("non-hex character in a number") << Command([](auto &b) {
-            AppendTrainNumberFrame(b, u"1x3Б");
-        }) << Bytes("EC 80 80 81 80 83 80 80 80 ED");
+        QTest::newRow("non-hex character in a number")
+            << Command([](auto &b) { AppendTrainNumberFrame(b, u"1x3Б"); })
+            << Bytes("EC 80 80 81 80 83 80 80 80 ED");
         QTest::newRow("hex letters in a number")
             << Command([](auto &b) { AppendInfoFrame(b, u"aBcDeF01"); })
             << Bytes("E0 8A 8B 8C 8D 8E 8F 80 81 E1");
@@ -124,8 +127,7 @@ private Q_SLOTS:
         buffer.consume(4);
         QCOMPARE(BufferBytes(buffer), Bytes("80 80 80 80 81 E3"));
         AppendAttenuationCorrectionFrame(buffer, 0, 0);
-        QCOMPARE(BufferBytes(buffer),
-                 Bytes("80 80 80 80 81 E3 F4 80 80 80 80 80 80 80 80 F5"));
+        QCOMPARE(BufferBytes(buffer), Bytes("80 80 80 80 81 E3 F4 80 80 80 80 80 80 80 80 F5"));
     }
 
     void neverWritesPastTheEnd()

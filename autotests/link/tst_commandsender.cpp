@@ -134,8 +134,8 @@ private Q_SLOTS:
         f.port.accept = 1 << 20;
         AppendAttenuationCorrectionFrame(f.buffer, 0, 0);
         f.sender.SendCommand();
-        QCOMPARE(f.port.written,
-                 Bytes("E2 80 80 80 80 80 80 80 81 E3 F4 80 80 80 80 80 80 80 80 F5"));
+        QCOMPARE(
+            f.port.written, Bytes("E2 80 80 80 80 80 80 80 81 E3 F4 80 80 80 80 80 80 80 80 F5"));
         QCOMPARE(f.sentLog.bytes(), f.port.written);
     }
 };

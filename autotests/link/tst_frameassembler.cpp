@@ -65,7 +65,8 @@ private Q_SLOTS:
         QTest::newRow("no nibbles") << Bytes("E4 E5") << QStringList { "E4/0:" };
         QTest::newRow("status code between nibbles")
             << Bytes("E4 81 95 82 E5") << QStringList { "S95", "E4/2:1,2" };
-        QTest::newRow("wrong closing byte drops the frame") << Bytes("E4 81 E7 82") << QStringList {};
+        QTest::newRow("wrong closing byte drops the frame")
+            << Bytes("E4 81 E7 82") << QStringList {};
         QTest::newRow("new opening byte drops the frame")
             << Bytes("E4 81 E6 83 E7") << QStringList { "E6/1:3" };
         QTest::newRow("highest code") << Bytes("FE 8F FF") << QStringList { "FE/1:15" };
@@ -77,8 +78,7 @@ private Q_SLOTS:
         QTest::newRow("full frame")
             << Bytes("E2 80 81 82 83 84 85 86 87 E3") << QStringList { "E2/8:0,1,2,3,4,5,6,7" };
         QTest::newRow("ninth nibble drops the frame")
-            << Bytes("E2 80 81 82 83 84 85 86 87 88 E3 E8 81 E9")
-            << QStringList { "E8/1:1" };
+            << Bytes("E2 80 81 82 83 84 85 86 87 88 E3 E8 81 E9") << QStringList { "E8/1:1" };
         QTest::newRow("frame after a dropped one")
             << Bytes("E4 81 E7 E4 82 E5") << QStringList { "E4/1:2" };
     }

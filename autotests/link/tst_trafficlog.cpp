@@ -32,7 +32,7 @@ private Q_SLOTS:
         for (int i = 0; i < kept; ++i) {
             // oldest first: byte i of the log is the (appended - kept + i)-th appended
             QCOMPARE(static_cast<std::uint8_t>(bytes[i]),
-                     static_cast<std::uint8_t>((appended - kept + i) % 251));
+                static_cast<std::uint8_t>((appended - kept + i) % 251));
         }
     }
 

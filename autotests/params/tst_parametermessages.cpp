@@ -36,12 +36,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("built");
         QTest::addColumn<QByteArray>("expected");
 
-        QTest::newRow("default service word")
-            << Message(StationParameters(), AppendServiceWordMessage)
-            << Bytes("E8 80 81 81 81 81 81 81 81 E9");
-        QTest::newRow("service word 30512341")
-            << Message(WithToolWord("30512341"), AppendServiceWordMessage)
-            << Bytes("E8 83 80 85 81 82 83 84 81 E9");
+        QTest::newRow("default service word") << Message(StationParameters(),
+            AppendServiceWordMessage) << Bytes("E8 80 81 81 81 81 81 81 81 E9");
+        QTest::newRow("service word 30512341") << Message(WithToolWord("30512341"),
+            AppendServiceWordMessage) << Bytes("E8 83 80 85 81 82 83 84 81 E9");
         QTest::newRow("reported hex digit is sent as its value")
             << Message(WithToolWord("0A111111"), AppendServiceWordMessage)
             << Bytes("E8 80 8A 81 81 81 81 81 81 E9");
@@ -72,12 +70,10 @@ private Q_SLOTS:
         channels.PrmMv2 = "123";
         channels.PrdMv2 = "045";
         QTest::newRow("channels group 2")
-            << Message(channels,
-                       [](auto &b, const auto &p) { AppendChannelsMessage(b, p, 2); })
+            << Message(channels, [](auto &b, const auto &p) { AppendChannelsMessage(b, p, 2); })
             << Bytes("E4 80 82 81 82 83 80 84 85 E5");
         QTest::newRow("channels group 1 defaults")
-            << Message(channels,
-                       [](auto &b, const auto &p) { AppendChannelsMessage(b, p, 1); })
+            << Message(channels, [](auto &b, const auto &p) { AppendChannelsMessage(b, p, 1); })
             << Bytes("E4 80 81 80 80 80 80 80 80 E5");
     }
 

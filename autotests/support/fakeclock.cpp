@@ -4,8 +4,7 @@
 
 FakeClock::FakeClock(QDateTime start)
     : m_now(std::move(start))
-{
-}
+{ }
 
 std::unique_ptr<ClockTimer> FakeClock::createTimer(QObject *parent)
 {
@@ -56,8 +55,7 @@ int FakeClock::activeTimers() const
 FakeClockTimer::FakeClockTimer(FakeClock &clock, QObject *parent)
     : ClockTimer(parent)
     , m_clock(clock)
-{
-}
+{ }
 
 void FakeClockTimer::start(int intervalMs)
 {

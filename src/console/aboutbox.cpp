@@ -113,17 +113,18 @@ TAboutBox::TAboutBox(QWidget *parent)
     product->setFont(big);
     layout->addWidget(product);
     layout->addWidget(line(QStringLiteral("Версия 2.2"), panel));
-    layout->addWidget(line(QStringLiteral("Разработчик: группа программного обеспечения ТЕЛВ-2"),
-                           panel));
-    layout->addWidget(line(QStringLiteral("Тел.: +7 (000) 000-00-00, факс: +7 (000) 000-00-01"),
-                           panel));
+    layout->addWidget(
+        line(QStringLiteral("Разработчик: группа программного обеспечения ТЕЛВ-2"), panel));
+    layout->addWidget(
+        line(QStringLiteral("Тел.: +7 (000) 000-00-00, факс: +7 (000) 000-00-01"), panel));
 
-    m_mail = new LinkLabel(QStringLiteral("telv2@example.org"), [this] { Label2Click(); }, panel);
+    m_mail = new LinkLabel(
+        QStringLiteral("telv2@example.org"), [this] { Label2Click(); }, panel);
     m_mail->setObjectName(QStringLiteral("Label2"));
     m_mail->setFixedHeight(16);
     layout->addWidget(m_mail, 0, Qt::AlignHCenter);
-    m_web = new LinkLabel(QStringLiteral("https://example.org/telv2"), [this] { Label3Click(); },
-                          panel);
+    m_web = new LinkLabel(
+        QStringLiteral("https://example.org/telv2"), [this] { Label3Click(); }, panel);
     m_web->setObjectName(QStringLiteral("Label3"));
     m_web->setFixedHeight(16);
     layout->addWidget(m_web, 0, Qt::AlignHCenter);

@@ -1,8 +1,8 @@
 #include "console/mainform.h"
 
 #include "console/aboutbox.h"
-#include "console/gauges.h"
 #include "console/everywindow.h"
+#include "console/gauges.h"
 #include "console/messagegrid.h"
 #include "console/programcontext.h"
 #include "link/clock.h"
@@ -48,8 +48,9 @@ void setMenuEnabled(QMenu *menu, bool on)
 } // namespace
 
 TMainForm::TMainForm(ProgramContext &context, QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(parent,
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowCloseButtonHint)
     , m_context(context)
 {
     FormCreate();
@@ -72,22 +73,22 @@ void TMainForm::FormCreate()
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_grid = std::make_unique<MessageGrid>(*m_ui.StringGrid1, m_context.clock,
-                                           [this] { return RangeName(m_context.CurrentRange); });
+    m_grid = std::make_unique<MessageGrid>(
+        *m_ui.StringGrid1, m_context.clock, [this] { return RangeName(m_context.CurrentRange); });
     m_grid->setUpColumns();
 
     m_portGroup = new QActionGroup(this);
     m_portGroup->setExclusive(true);
-    QAction *defaultPort = m_ui.inom->addAction(DefaultPortName());
+    QAction *defaultPort = m_ui.inom->addAction(m_context.defaultPortName);
     defaultPort->setCheckable(true);
     m_portGroup->addAction(defaultPort);
 
     m_connection = std::make_unique<SerialConnection>(m_context.assembler, m_context.clock, this);
     m_context.sender.setPort(m_connection.get());
-    connect(m_connection.get(), &SerialConnection::connectionLost, this,
-            &TMainForm::onConnectionLost);
+    connect(
+        m_connection.get(), &SerialConnection::connectionLost, this, &TMainForm::onConnectionLost);
     connect(m_connection.get(), &SerialConnection::connectionRestored, this,
-            &TMainForm::onConnectionRestored);
+        &TMainForm::onConnectionRestored);
     connectMenus();
 
     startUpConnection();
@@ -155,7 +156,7 @@ void TMainForm::sendFirstCommand()
 void TMainForm::startUpConnection()
 {
     const std::optional<QString> saved = OptionsFile::read();
-    m_currentPort = saved.value_or(DefaultPortName());
+    m_currentPort = saved.value_or(m_context.defaultPortName);
     if (openPort(m_currentPort)) {
         if (!saved) {
             OptionsFile::write(m_currentPort);
@@ -187,15 +188,19 @@ void TMainForm::IPortClick()
     for (const QString &port : std::as_const(ports)) {
         QAction *item = m_ui.inom->addAction(port);
         item->setCheckable(true);
-        item->setChecked(m_connection->isOpen()
-                         && port.compare(m_currentPort, Qt::CaseInsensitive) == 0);
+        item->setChecked(
+            m_connection->isOpen() && port.compare(m_currentPort, Qt::CaseInsensitive) == 0);
         m_portGroup->addAction(item);
     }
 }
 
 void TMainForm::ICom4Click(QAction *item)
 {
-    const QString name = PortNameFromCaption(item->text());
+    choosePort(PortNameFromCaption(item->text()));
+}
+
+void TMainForm::choosePort(const QString &name)
+{
     const bool waitForOldPort = m_connection->isOpen() || !m_pendingPort.isEmpty();
     m_connection->closePort();
     if (!waitForOldPort) {
@@ -281,8 +286,8 @@ void TMainForm::ResetResultsPanel()
         m_ui.ELIU->hide();
         m_ui.LLIU->hide();
     }
-    for (QWidget *w : std::initializer_list<QWidget *> { m_ui.BitBtn5, m_ui.LBadSch_MW,
-                                                         m_ui.LBadUM_MW, m_ui.LBadUM_GMW }) {
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             m_ui.BitBtn5, m_ui.LBadSch_MW, m_ui.LBadUM_MW, m_ui.LBadUM_GMW }) {
         w->hide();
     }
 }

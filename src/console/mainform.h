@@ -34,6 +34,10 @@ public:
     // The port last opened successfully; empty when the start-up connection failed.
     QString CurrentPort() const { return m_currentPort; }
 
+    // What clicking a port in "Выбор порта" does: closes the open port, waits a
+    // moment, opens the chosen one; on failure the previous port is opened again.
+    void choosePort(const QString &name);
+
     void SetLinkMenus(bool on);
     void SetCommandMenus(bool on);
     void ResetResultsPanel();

@@ -14,8 +14,7 @@
 
 namespace {
 
-template<typename W>
-W *place(QWidget *parent, const char *name, int x, int y, int w, int h)
+template<typename W> W *place(QWidget *parent, const char *name, int x, int y, int w, int h)
 {
     auto *widget = new W(parent);
     widget->setObjectName(QLatin1String(name));
@@ -108,7 +107,7 @@ void buildStationPanel(QWidget *client, MainFormControls &c)
 }
 
 QPushButton *iconButton(QWidget *parent, const char *name, QStyle::StandardPixmap icon,
-                        const QString &hint, int x, int y)
+    const QString &hint, int x, int y)
 {
     auto *button = place<QPushButton>(parent, name, x, y, 26, 22);
     button->setIcon(parent->style()->standardIcon(icon));
@@ -121,8 +120,8 @@ void buildMessagesPanel(QWidget *client, MainFormControls &c)
 {
     QFrame *p = c.Panel2 = panel(client, "Panel2", 0, 136, 393, 257);
     c.Label6 = label(p, "Label6", QStringLiteral("Принимаемые сообщения:"), 8, 8);
-    c.BitBtn1 = iconButton(p, "BitBtn1", QStyle::SP_DialogResetButton,
-                           QStringLiteral("Очистить таблицу"), 360, 3);
+    c.BitBtn1 = iconButton(
+        p, "BitBtn1", QStyle::SP_DialogResetButton, QStringLiteral("Очистить таблицу"), 360, 3);
 
     c.StringGrid1 = place<QTableWidget>(p, "StringGrid1", 4, 28, 385, 225);
     c.StringGrid1->verticalHeader()->hide();
@@ -139,8 +138,8 @@ void buildMeasurementsPanel(QWidget *client, MainFormControls &c)
     c.Label8 = label(p, "Label8", QStringLiteral("Результаты измерений:"), 6, 5);
     c.Label8->setFont(bold(c.Label8->font()));
     c.Label8->adjustSize();
-    c.BitBtn2 = iconButton(p, "BitBtn2", QStyle::SP_DialogResetButton,
-                           QStringLiteral("Очистить измерения"), 254, 2);
+    c.BitBtn2 = iconButton(
+        p, "BitBtn2", QStyle::SP_DialogResetButton, QStringLiteral("Очистить измерения"), 254, 2);
 
     c.Label9 = label(p, "Label9", QStringLiteral("Девиация:"), 6, 28);
     c.Label9->setToolTip(QStringLiteral("'Приведенная' девиация"));

@@ -16,13 +16,12 @@ constexpr int MaxLines = 1000;
 
 } // namespace
 
-MessageGrid::MessageGrid(QTableWidget &table, Clock &clock,
-                         std::function<QString()> currentRangeName)
+MessageGrid::MessageGrid(
+    QTableWidget &table, Clock &clock, std::function<QString()> currentRangeName)
     : m_table(table)
     , m_clock(clock)
     , m_currentRangeName(std::move(currentRangeName))
-{
-}
+{ }
 
 void MessageGrid::setUpColumns()
 {

@@ -7,6 +7,8 @@
 #include "link/trafficlog.h"
 #include "params/stationparameters.h"
 
+#include <QString>
+
 #include <cstdint>
 
 class Clock;
@@ -25,6 +27,9 @@ public:
 
     Clock &clock;
     OperatorMessages &messages;
+
+    // The port tried at start-up when Options.dat does not exist.
+    QString defaultPortName;
 
     StationParameters params;
     int CurrentRange = 0;

@@ -47,7 +47,8 @@ void AppendRangeByte(CommandBuffer &buffer, int currentRange)
 
 void AppendTestStartFrame(CommandBuffer &buffer, int testNumber)
 {
-    AppendFrame(buffer, TestStartCode, { 0, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(testNumber) });
+    AppendFrame(
+        buffer, TestStartCode, { 0, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(testNumber) });
 }
 
 void AppendTrainNumberFrame(CommandBuffer &buffer, QStringView trainNumber)
@@ -76,6 +77,6 @@ void AppendAttenuationCorrectionFrame(CommandBuffer &buffer, int mvCorrection, i
     const auto m = static_cast<std::uint8_t>(std::clamp(mvCorrection, 0, 99));
     const auto g = static_cast<std::uint8_t>(std::clamp(gmvCorrection, 0, 99));
     AppendFrame(buffer, AttenuationCorrectionCode,
-                { 0, 0, 0, 0, static_cast<std::uint8_t>(m / 10), static_cast<std::uint8_t>(m % 10),
-                  static_cast<std::uint8_t>(g / 10), static_cast<std::uint8_t>(g % 10) });
+        { 0, 0, 0, 0, static_cast<std::uint8_t>(m / 10), static_cast<std::uint8_t>(m % 10),
+            static_cast<std::uint8_t>(g / 10), static_cast<std::uint8_t>(g % 10) });
 }

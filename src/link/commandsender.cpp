@@ -8,15 +8,14 @@
 
 #include <algorithm>
 
-CommandSender::CommandSender(CommandBuffer &buffer, TrafficLog &sentLog,
-                             OperatorMessages &messages, Clock &clock, QObject *parent)
+CommandSender::CommandSender(CommandBuffer &buffer, TrafficLog &sentLog, OperatorMessages &messages,
+    Clock &clock, QObject *parent)
     : QObject(parent)
     , m_buffer(buffer)
     , m_sentLog(sentLog)
     , m_messages(messages)
     , m_clock(clock)
-{
-}
+{ }
 
 void CommandSender::SendCommand()
 {
@@ -28,8 +27,8 @@ void CommandSender::SendCommand()
     const bool portOpen = m_port != nullptr && m_port->isOpen();
     int written = 0;
     if (portOpen) {
-        written = static_cast<int>(
-            std::clamp<long long>(m_port->writeBytes(m_buffer.data(), count, timeLimitMs), 0, count));
+        written = static_cast<int>(std::clamp<long long>(
+            m_port->writeBytes(m_buffer.data(), count, timeLimitMs), 0, count));
     }
 
     const QByteArray sent(reinterpret_cast<const char *>(m_buffer.data()), written);
@@ -49,5 +48,5 @@ void CommandSender::SendCommand()
 void CommandSender::reportFailureAfter(int delayMs)
 {
     CallAfter(m_clock, delayMs, this,
-              [this] { m_messages.showError(QStringLiteral("Ошибка передачи!")); });
+        [this] { m_messages.showError(QStringLiteral("Ошибка передачи!")); });
 }

@@ -17,7 +17,7 @@ public:
     static constexpr int MillisecondsPerByte = 50;
 
     CommandSender(CommandBuffer &buffer, TrafficLog &sentLog, OperatorMessages &messages,
-                  Clock &clock, QObject *parent = nullptr);
+        Clock &clock, QObject *parent = nullptr);
 
     // The port to write to; nullptr when none is open.
     void setPort(CommandPort *port) { m_port = port; }

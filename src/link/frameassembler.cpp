@@ -6,8 +6,7 @@
 FrameAssembler::FrameAssembler(ReceiveHandler &handler, TrafficLog &receivedLog)
     : m_handler(handler)
     , m_receivedLog(receivedLog)
-{
-}
+{ }
 
 void FrameAssembler::HandleReceivedByte(std::uint8_t b)
 {

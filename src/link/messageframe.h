@@ -35,10 +35,22 @@ enum class ByteClass : std::uint8_t {
 constexpr ByteClass ClassOfByte(std::uint8_t b)
 {
     constexpr ByteClass byHighNibble[16] = {
-        ByteClass::Other,      ByteClass::Other,      ByteClass::Other,      ByteClass::Other,
-        ByteClass::Other,      ByteClass::Other,      ByteClass::Other,      ByteClass::Other,
-        ByteClass::NibbleByte, ByteClass::StatusCode, ByteClass::StatusCode, ByteClass::StatusCode,
-        ByteClass::StatusCode, ByteClass::StatusCode, ByteClass::Boundary,   ByteClass::Boundary,
+        ByteClass::Other,
+        ByteClass::Other,
+        ByteClass::Other,
+        ByteClass::Other,
+        ByteClass::Other,
+        ByteClass::Other,
+        ByteClass::Other,
+        ByteClass::Other,
+        ByteClass::NibbleByte,
+        ByteClass::StatusCode,
+        ByteClass::StatusCode,
+        ByteClass::StatusCode,
+        ByteClass::StatusCode,
+        ByteClass::StatusCode,
+        ByteClass::Boundary,
+        ByteClass::Boundary,
     };
     return byHighNibble[b >> 4];
 }

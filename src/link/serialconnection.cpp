@@ -99,8 +99,8 @@ void SerialConnection::onReadyRead()
 bool SerialConnection::refill()
 {
     m_pendingBegin = 0;
-    const qint64 n = m_port.read(reinterpret_cast<char *>(m_pending.data()),
-                                 static_cast<qint64>(m_pending.size()));
+    const qint64 n = m_port.read(
+        reinterpret_cast<char *>(m_pending.data()), static_cast<qint64>(m_pending.size()));
     m_pendingEnd = n > 0 ? static_cast<int>(n) : 0;
     return m_pendingEnd > 0;
 }
@@ -178,7 +178,9 @@ QString SerialConnection::describeOpenFailure(const QString &devicePath) const
             break;
         }
         QString group = QStringLiteral("dialout");
-        struct stat st {};
+        struct stat st
+        {
+        };
         if (::stat(path.constData(), &st) == 0) {
             if (const struct group *g = ::getgrgid(st.st_gid)) {
                 group = QString::fromLocal8Bit(g->gr_name);

@@ -21,7 +21,7 @@ enum ParameterSubCode : std::uint8_t { UpperThresholds = 0, LowerThresholds = 1,
 // A frame of code whose first two nibbles are 0 and subCode, followed by the given
 // texts, each at its width.
 void appendValueFrame(CommandBuffer &buffer, std::uint8_t code, std::uint8_t subCode,
-                      std::initializer_list<QStringView> texts, int width)
+    std::initializer_list<QStringView> texts, int width)
 {
     std::uint8_t nibbles[8] = { 0, subCode };
     int at = 2;
@@ -44,25 +44,25 @@ void AppendServiceWordMessage(CommandBuffer &buffer, const StationParameters &pa
 void AppendUpperThresholdsMessage(CommandBuffer &buffer, const StationParameters &params)
 {
     appendValueFrame(buffer, ParameterGroupCode, UpperThresholds,
-                     { params.DeviacD, params.DeviacM, params.DeviacG }, 2);
+        { params.DeviacD, params.DeviacM, params.DeviacG }, 2);
 }
 
 void AppendLowerThresholdsMessage(CommandBuffer &buffer, const StationParameters &params)
 {
     appendValueFrame(buffer, ParameterGroupCode, LowerThresholds,
-                     { params.Deviacd2, params.DeviacM2, params.DeviacG2 }, 2);
+        { params.Deviacd2, params.DeviacM2, params.DeviacG2 }, 2);
 }
 
 void AppendSensitivityMessage(CommandBuffer &buffer, const StationParameters &params)
 {
     appendValueFrame(buffer, ParameterGroupCode, Sensitivity,
-                     { params.reserv, params.Osl_mw, params.osl_gmw }, 2);
+        { params.reserv, params.Osl_mw, params.osl_gmw }, 2);
 }
 
 void AppendChannelsMessage(CommandBuffer &buffer, const StationParameters &params, int group)
 {
     appendValueFrame(buffer, ChannelsCode, static_cast<std::uint8_t>(group),
-                     { params.PrmMv(group), params.PrdMv(group) }, 3);
+        { params.PrmMv(group), params.PrdMv(group) }, 3);
 }
 
 void AppendGap(CommandBuffer &buffer)

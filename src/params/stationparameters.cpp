@@ -4,8 +4,7 @@
 
 namespace {
 
-template<typename Params>
-auto &channel(Params &params, int group, bool receive)
+template<typename Params> auto &channel(Params &params, int group, bool receive)
 {
     Q_ASSERT(group >= 1 && group <= StationParameters::ChannelGroups);
     switch (group) {

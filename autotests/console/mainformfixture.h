@@ -1,0 +1,44 @@
+#pragma once
+
+#include "console/mainform.h"
+#include "console/programcontext.h"
+#include "fakeclock.h"
+#include "fakemessages.h"
+#include "link/optionsfile.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+// A main window in a private working directory, with a hand-driven clock and
+// recorded messages. Options.dat holds the given port; without one, the start-up
+// tries a port that does not exist.
+struct MainFormFixture
+{
+    explicit MainFormFixture(std::optional<QString> optionsPort = QStringLiteral("ttyNoSuchPort"),
+        const QString &defaultPort = QStringLiteral("ttyNoSuchDefault"))
+    {
+        QDir::setCurrent(workDir.path());
+        if (optionsPort) {
+            OptionsFile::write(*optionsPort);
+        }
+        context.defaultPortName = defaultPort;
+        form = std::make_unique<TMainForm>(context);
+    }
+
+    ~MainFormFixture()
+    {
+        form.reset();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    const MainFormControls &ui() const { return form->controls(); }
+
+    QTemporaryDir workDir;
+    FakeClock clock;
+    FakeMessages messages;
+    ProgramContext context { clock, messages };
+    std::unique_ptr<TMainForm> form;
+};
