@@ -1,0 +1,84 @@
+// telv2-sim: the ТЕЛВ-2 station on a pseudo-terminal, for trying and training
+// without a station on the bench.
+#include "link/clock.h"
+#include "link/codecs.h"
+#include "sim/operatorconsole.h"
+#include "sim/ptyserver.h"
+#include "sim/simoptions.h"
+#include "sim/station.h"
+#include "sim/stdinreader.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <unistd.h>
+
+namespace {
+
+QString HexLine(const QByteArray &bytes)
+{
+    QStringList texts;
+    for (char b : bytes) {
+        texts.append(ByteToHexText(static_cast<std::uint8_t>(b)));
+    }
+    return texts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("telv2-sim"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    const ParsedSimOptions parsed = ParseSimOptions(QCoreApplication::arguments());
+    if (!parsed.helpText.isEmpty()) {
+        out << parsed.helpText << '\n' << OperatorConsole::helpText() << Qt::endl;
+        return 0;
+    }
+    if (!parsed.error.isEmpty()) {
+        err << "telv2-sim: " << parsed.error << Qt::endl;
+        return 2;
+    }
+    const SimOptions &options = parsed.options;
+
+    PtyServer pty;
+    QString error;
+    if (!pty.open(&error)) {
+        err << "telv2-sim: " << error << Qt::endl;
+        return 1;
+    }
+    // The first line is the port, for scripts and for the operator.
+    out << pty.slavePath() << Qt::endl;
+    if (!options.optionsDir.isEmpty()
+        && !WriteOptionsFile(options.optionsDir, pty.slavePath(), &error)) {
+        err << "telv2-sim: Options.dat: " << error << Qt::endl;
+        return 1;
+    }
+
+    SystemClock clock;
+    SimStation station(clock, { options.speed, options.alarm });
+    QObject::connect(&pty, &PtyServer::received, &station, [&](const QByteArray &bytes) {
+        if (options.logTraffic) {
+            err << "ПК   > " << HexLine(bytes) << Qt::endl;
+        }
+        station.receive(bytes);
+    });
+    QObject::connect(&station, &SimStation::transmit, &pty, [&](const QByteArray &bytes) {
+        if (options.logTraffic) {
+            err << "ТЕЛВ > " << HexLine(bytes) << Qt::endl;
+        }
+        pty.write(bytes);
+    });
+    station.setAutoTest(options.autoTestSeconds);
+
+    OperatorConsole console(station);
+    StdinReader input(STDIN_FILENO);
+    QObject::connect(&input, &StdinReader::lineRead, &console, &OperatorConsole::execute);
+    QObject::connect(&console, &OperatorConsole::reply, &app,
+        [&](const QString &text) { out << text << Qt::endl; });
+    QObject::connect(&console, &OperatorConsole::quitRequested, &app, &QCoreApplication::quit);
+    return app.exec();
+}

@@ -1,0 +1,119 @@
+#include "sim/ptyserver.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+QString SystemError(const char *what)
+{
+    return QStringLiteral("%1: %2").arg(
+        QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
+
+PtyServer::PtyServer(QObject *parent)
+    : QObject(parent)
+{ }
+
+PtyServer::~PtyServer()
+{
+    if (m_slave >= 0) {
+        ::close(m_slave);
+    }
+    if (m_master >= 0) {
+        ::close(m_master);
+    }
+}
+
+bool PtyServer::open(QString *error)
+{
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (m_master < 0) {
+        *error = SystemError("posix_openpt");
+        return false;
+    }
+    char name[128];
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0
+        || ::ptsname_r(m_master, name, sizeof name) != 0) {
+        *error = SystemError("ptsname");
+        return false;
+    }
+    m_slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (m_slave < 0) {
+        *error = SystemError(name);
+        return false;
+    }
+    termios settings {};
+    if (::tcgetattr(m_slave, &settings) != 0) {
+        *error = SystemError("tcgetattr");
+        return false;
+    }
+    ::cfmakeraw(&settings);
+    ::cfsetspeed(&settings, B1200);
+    if (::tcsetattr(m_slave, TCSANOW, &settings) != 0) {
+        *error = SystemError("tcsetattr");
+        return false;
+    }
+    m_slavePath = QString::fromLocal8Bit(name);
+
+    m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyServer::readMaster);
+    m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyServer::flush);
+    return true;
+}
+
+void PtyServer::write(const QByteArray &bytes)
+{
+    m_pending += bytes;
+    if (m_pending.size() > MaxPending) {
+        m_pending.remove(0, m_pending.size() - MaxPending);
+    }
+    flush();
+}
+
+void PtyServer::flush()
+{
+    while (!m_pending.isEmpty()) {
+        const ssize_t n
+            = ::write(m_master, m_pending.constData(), static_cast<size_t>(m_pending.size()));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            // EAGAIN: the line's queue is full; go on when it has room again.
+            break;
+        }
+        m_pending.remove(0, n);
+    }
+    m_writeNotifier->setEnabled(!m_pending.isEmpty());
+}
+
+void PtyServer::readMaster()
+{
+    char buffer[512];
+    QByteArray bytes;
+    for (;;) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0) {
+            bytes.append(buffer, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        break; // EAGAIN: all read
+    }
+    if (!bytes.isEmpty()) {
+        Q_EMIT received(bytes);
+    }
+}
