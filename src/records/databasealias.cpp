@@ -52,9 +52,9 @@ QString ChooseDatabaseDirectory(const QString &programDirectory)
     if (canWriteIn(programDir)) {
         return programDir;
     }
-    const QString userDir = withSeparator(
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/telv2"));
+    const QString userDir
+        = withSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+            + QStringLiteral("/telv2"));
     QDir().mkpath(userDir);
     return userDir;
 }

@@ -73,15 +73,15 @@ TableState inspect(QSqlDatabase &db, const TableSchema &schema, QString *error)
     if (!anything) {
         return TableState::Absent;
     }
-    static const QRegularExpression withoutRowid(QStringLiteral("WITHOUT\\s+ROWID"),
-                                                 QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression withoutRowid(
+        QStringLiteral("WITHOUT\\s+ROWID"), QRegularExpression::CaseInsensitiveOption);
     if (!found || tableSql.contains(withoutRowid)) {
         return TableState::Different;
     }
 
     QSqlQuery columns(db);
-    if (!columns.exec(QStringLiteral("PRAGMA table_info(") + QuotedIdentifier(schema.tableName)
-                      + u')')) {
+    if (!columns.exec(
+            QStringLiteral("PRAGMA table_info(") + QuotedIdentifier(schema.tableName) + u')')) {
         *error = engineText(columns.lastError());
         return TableState::Unreadable;
     }
@@ -94,8 +94,7 @@ TableState inspect(QSqlDatabase &db, const TableSchema &schema, QString *error)
         }
         const FieldDef &field = schema.fields.at(index);
         const int keyPosition = schema.primaryKey.indexOf(field.name) + 1;
-        same = same
-            && columns.value(1).toString().compare(field.name, Qt::CaseInsensitive) == 0
+        same = same && columns.value(1).toString().compare(field.name, Qt::CaseInsensitive) == 0
             && columns.value(2).toString().compare(SqlColumnType(field.type), Qt::CaseInsensitive)
                 == 0
             && columns.value(5).toInt() == keyPosition;
@@ -116,8 +115,7 @@ int nextConnectionNumber()
 DatabaseTable::DatabaseTable(QString directory, const TableSchema &schema)
     : m_directory(std::move(directory))
     , m_schema(schema)
-{
-}
+{ }
 
 DatabaseTable::~DatabaseTable()
 {
@@ -267,7 +265,7 @@ bool DatabaseTable::append(const QVariantList &values)
     QStringList placeholders(stored.size(), QStringLiteral("?"));
     QSqlQuery insert(QSqlDatabase::database(m_connection, false));
     insert.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName)
-                   + QStringLiteral(" VALUES (") + placeholders.join(u',') + u')');
+        + QStringLiteral(" VALUES (") + placeholders.join(u',') + u')');
     for (const QVariant &value : std::as_const(stored)) {
         insert.addBindValue(value);
     }
@@ -300,7 +298,7 @@ qint64 DatabaseTable::rowCount(const RowFilter &filter)
     const QString condition = filterCondition(filter, &binds);
     QSqlQuery count(QSqlDatabase::database(m_connection, false));
     count.prepare(QStringLiteral("SELECT count(*) FROM ") + QuotedIdentifier(m_schema.tableName)
-                  + (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition));
+        + (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition));
     for (const QVariant &value : std::as_const(binds)) {
         count.addBindValue(value);
     }
@@ -313,8 +311,8 @@ qint64 DatabaseTable::rowCount(const RowFilter &filter)
     return rows;
 }
 
-bool DatabaseTable::readPage(const RowFilter &filter, qint64 afterRowid, int limit,
-                             QList<TableRow> *rows)
+bool DatabaseTable::readPage(
+    const RowFilter &filter, qint64 afterRowid, int limit, QList<TableRow> *rows)
 {
     rows->clear();
     if (!requireOpen()) {
@@ -326,9 +324,9 @@ bool DatabaseTable::readPage(const RowFilter &filter, qint64 afterRowid, int lim
     QSqlQuery page(QSqlDatabase::database(m_connection, false));
     page.setForwardOnly(true);
     page.prepare(QStringLiteral("SELECT rowid, * FROM ") + QuotedIdentifier(m_schema.tableName)
-                 + QStringLiteral(" WHERE rowid > ?")
-                 + (condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition)
-                 + QStringLiteral(" ORDER BY rowid LIMIT ?"));
+        + QStringLiteral(" WHERE rowid > ?")
+        + (condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition)
+        + QStringLiteral(" ORDER BY rowid LIMIT ?"));
     for (const QVariant &value : std::as_const(binds)) {
         page.addBindValue(value);
     }
@@ -360,14 +358,14 @@ bool DatabaseTable::deleteRow(qint64 rowid)
     }
     QSqlQuery remove(QSqlDatabase::database(m_connection, false));
     remove.prepare(QStringLiteral("DELETE FROM ") + QuotedIdentifier(m_schema.tableName)
-                   + QStringLiteral(" WHERE rowid = ?"));
+        + QStringLiteral(" WHERE rowid = ?"));
     remove.addBindValue(rowid);
     if (!remove.exec()) {
         return fail(engineText(remove.lastError()));
     }
     if (remove.numRowsAffected() != 1) {
-        return fail(QStringLiteral("Строка %1 не найдена в таблице %2").arg(rowid).arg(
-            m_schema.fileName));
+        return fail(
+            QStringLiteral("Строка %1 не найдена в таблице %2").arg(rowid).arg(m_schema.fileName));
     }
     return true;
 }

@@ -59,8 +59,7 @@ bool toTime(const FieldDef &field, const QVariant &value, QVariant *stored, QStr
     return true;
 }
 
-bool toShortInteger(const FieldDef &field, const QVariant &value, QVariant *stored,
-                    QString *error)
+bool toShortInteger(const FieldDef &field, const QVariant &value, QVariant *stored, QString *error)
 {
     bool ok = false;
     const qlonglong number = value.toLongLong(&ok);

@@ -185,9 +185,9 @@ QString CreateTableStatement(const TableSchema &schema)
         if (!schema.keyName.isEmpty()) {
             constraint = QStringLiteral("CONSTRAINT ") + QuotedIdentifier(schema.keyName) + u' ';
         }
-        parts.append(constraint + QStringLiteral("PRIMARY KEY (") + key.join(QStringLiteral(", "))
-                     + u')');
+        parts.append(
+            constraint + QStringLiteral("PRIMARY KEY (") + key.join(QStringLiteral(", ")) + u')');
     }
-    return QStringLiteral("CREATE TABLE ") + QuotedIdentifier(schema.tableName) + QStringLiteral(" (")
-        + parts.join(QStringLiteral(", ")) + u')';
+    return QStringLiteral("CREATE TABLE ") + QuotedIdentifier(schema.tableName)
+        + QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + u')';
 }

@@ -10,9 +10,8 @@
 #include "tests/resulttext.h"
 
 ResultRecorder::ResultRecorder(QString databaseDirectory, const StationParameters &parameters,
-                               const CurrentNumbers &numbers, Measurements &measurements,
-                               BandMessages &bandMessages, Clock &clock,
-                               OperatorMessages &messages, QObject *parent)
+    const CurrentNumbers &numbers, Measurements &measurements, BandMessages &bandMessages,
+    Clock &clock, OperatorMessages &messages, QObject *parent)
     : QObject(parent)
     , m_directory(std::move(databaseDirectory))
     , m_parameters(parameters)
@@ -21,46 +20,29 @@ ResultRecorder::ResultRecorder(QString databaseDirectory, const StationParameter
     , m_bandMessages(bandMessages)
     , m_clock(clock)
     , m_messages(messages)
-{
-}
+{ }
 
-bool ResultRecorder::WriteToTable1(const QString &event, const QString &code,
-                                   const QString &resultWord)
+bool ResultRecorder::WriteToTable1(
+    const QString &event, const QString &code, const QString &resultWord)
 {
     const QDateTime now = m_clock.now();
     const StationParameters &p = m_parameters;
     return appendRow(Tests1Schema(),
-                     { now.date(), now.time(), event, p.Mehanik, resultWord, code, p.ToolWord,
-                       p.PrmMv1, p.PrdMv1, p.PrmMv2, p.PrdMv2, p.PrmMv3, p.PrdMv3, p.DeviacD,
-                       p.DeviacM, p.DeviacG, p.Deviacd2, p.DeviacM2, p.DeviacG2, p.Osl_mw,
-                       p.osl_gmw, p.reserv });
+        { now.date(), now.time(), event, p.Mehanik, resultWord, code, p.ToolWord, p.PrmMv1,
+            p.PrdMv1, p.PrmMv2, p.PrdMv2, p.PrmMv3, p.PrdMv3, p.DeviacD, p.DeviacM, p.DeviacG,
+            p.Deviacd2, p.DeviacM2, p.DeviacG2, p.Osl_mw, p.osl_gmw, p.reserv });
 }
 
-bool ResultRecorder::WriteToTable2(const QString &event, const QString &code,
-                                   const QString &resultWord, const QString &direction)
+bool ResultRecorder::WriteToTable2(
+    const QString &event, const QString &code, const QString &resultWord, const QString &direction)
 {
     const QDateTime now = m_clock.now();
     const Measurements &m = m_measurements;
     const BandMessages &flags = m_bandMessages;
-    const QVariantList row { now.date(),
-                             now.time(),
-                             event,
-                             direction,
-                             m_parameters.Mehanik,
-                             m_numbers.TrainNumber,
-                             m_numbers.LocoNumber,
-                             resultWord,
-                             code,
-                             m.DeviacD,
-                             m.DeviacM,
-                             m.DeviacG,
-                             VerdictText(m.MvVerdict),
-                             m.MvAttenuation,
-                             VerdictText(m.GmvVerdict),
-                             m.GmvAttenuation,
-                             flags.MesD,
-                             flags.MesG,
-                             flags.MesM };
+    const QVariantList row { now.date(), now.time(), event, direction, m_parameters.Mehanik,
+        m_numbers.TrainNumber, m_numbers.LocoNumber, resultWord, code, m.DeviacD, m.DeviacM,
+        m.DeviacG, VerdictText(m.MvVerdict), m.MvAttenuation, VerdictText(m.GmvVerdict),
+        m.GmvAttenuation, flags.MesD, flags.MesG, flags.MesM };
     // The flags belong to the test just finished, recorded or not; they are reset
     // before any error box so that flags of a next test arriving meanwhile survive.
     ResetBandMessages();

@@ -21,9 +21,8 @@ class ResultRecorder : public QObject
     Q_OBJECT
 public:
     ResultRecorder(QString databaseDirectory, const StationParameters &parameters,
-                   const CurrentNumbers &numbers, Measurements &measurements,
-                   BandMessages &bandMessages, Clock &clock, OperatorMessages &messages,
-                   QObject *parent = nullptr);
+        const CurrentNumbers &numbers, Measurements &measurements, BandMessages &bandMessages,
+        Clock &clock, OperatorMessages &messages, QObject *parent = nullptr);
 
     const QString &databaseDirectory() const { return m_directory; }
 
@@ -34,7 +33,7 @@ public:
     // A row of Test23.DB for radio test 2 or 3, then the band message flags are
     // reset, whether or not the row was written. True when the row was written.
     bool WriteToTable2(const QString &event, const QString &code, const QString &resultWord,
-                       const QString &direction);
+        const QString &direction);
 
     // Resets the measurements; the window empties its measurement fields on
     // measurementsCleared().

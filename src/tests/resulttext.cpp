@@ -77,10 +77,10 @@ ResultLines ShowSelfTestCode(QStringView code)
 
     const std::array<QStringList, 3> units {
         QStringList { QStringLiteral("СЧ МВ"), QStringLiteral("УМ МВ"), QStringLiteral("УМ ГМВ") },
-        QStringList { QStringLiteral("ДЗУ данных"), QStringLiteral("ВЗУ"),
-                      QStringLiteral("ДЗУ фонем") },
-        QStringList { QStringLiteral("приема кодограмм ГМВ"),
-                      QStringLiteral("приема кодограмм МВ") },
+        QStringList {
+            QStringLiteral("ДЗУ данных"), QStringLiteral("ВЗУ"), QStringLiteral("ДЗУ фонем") },
+        QStringList {
+            QStringLiteral("приема кодограмм ГМВ"), QStringLiteral("приема кодограмм МВ") },
     };
     for (int row = 0; row < 3; ++row) {
         int k = d[row] & 7;
@@ -112,9 +112,8 @@ ResultLines ShowSelfTestCode(QStringView code)
         }
         const int tones = band.n % 20;
         lines.append(tones == 0
-                         ? normal(QStringLiteral(" Норма приема тонов ") + band.name)
-                         : fault(QStringLiteral(" Брак приема тона ") + QString::number(tones)
-                                 + band.name));
+                ? normal(QStringLiteral(" Норма приема тонов ") + band.name)
+                : fault(QStringLiteral(" Брак приема тона ") + QString::number(tones) + band.name));
     }
     return lines;
 }
@@ -131,7 +130,7 @@ ResultLines ShowRadioTestCode(int test, QStringView code, QStringView serviceWor
     }
 
     const std::array<QString, 3> bands { QStringLiteral("ДМВ"), QStringLiteral("МВ"),
-                                         QStringLiteral("ГМВ") };
+        QStringLiteral("ГМВ") };
     const std::array<int, 3> blockBits { 0x01, 0x02, 0x04 };
     const int blocked = serviceWord.size() >= 2 ? serviceWord[1].unicode() : 0;
     const bool applyBlocking = !serviceWord.isEmpty();
