@@ -72,6 +72,9 @@ private Q_SLOTS:
         QCOMPARE(alias.update, AliasUpdate::Created);
         QCOMPARE(alias.directory, program + u'/');
         QCOMPARE(recordedPath(), program + u'/');
+        // The check that the directory can be written leaves nothing behind.
+        QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
     }
 
     void sameDirectoryChangesAndSavesNothing()

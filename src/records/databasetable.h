@@ -10,7 +10,7 @@
 #include <optional>
 
 // Which rows a query reads: the rows whose Date lies in the range, both days
-// inclusive; an absent bound does not restrict.
+// inclusive; an absent bound does not restrict. For tables with a Date field.
 struct RowFilter
 {
     std::optional<QDate> fromDay;
@@ -34,6 +34,7 @@ struct TableRow
 // BusyTimeoutMs with an error.
 //
 // Failures are returned as false with errorText(); nothing here talks to the operator.
+// Tables are used from the main thread only.
 class DatabaseTable
 {
 public:

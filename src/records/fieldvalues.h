@@ -15,7 +15,8 @@ QString CutToWidth(const QString &text, int width);
 
 // The value as stored in a field of this definition: a QDate or QDateTime as date
 // text, a QTime or QDateTime as time text, a text cut to the field's width, a short
-// integer checked against its range. A null value of a text field is stored as an
-// empty text (so that key fields never hold NULL); of other fields as NULL.
+// integer checked against its range. A text field holds an empty text for no value
+// (so that key fields never hold NULL); a date, time or number field left without
+// a value, or given an empty text, holds NULL.
 // Returns false and sets error for a value the field cannot hold.
 bool ToStoredValue(const FieldDef &field, const QVariant &value, QVariant *stored, QString *error);
