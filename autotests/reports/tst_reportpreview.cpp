@@ -1,3 +1,4 @@
+#include "fakeclock.h"
 #include "fakemessages.h"
 #include "pdfpages.h"
 #include "samplereports.h"
@@ -10,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +37,40 @@ void WhenPreviewShows(const std::function<void(QPrintPreviewDialog &)> &check)
     });
 }
 
+// Rows whose taking moves the clock on, as a slow query would.
+class SlowRows final : public ReportRowSource
+{
+public:
+    SlowRows(ReportRowSource &rows, FakeClock &clock, int msPerRow)
+        : m_rows(rows)
+        , m_clock(clock)
+        , m_msPerRow(msPerRow)
+    { }
+
+    QStringList fieldNames() const override { return m_rows.fieldNames(); }
+    qsizetype expectedRows() const override { return m_rows.expectedRows(); }
+    bool next(QStringList &values) override
+    {
+        m_clock.advance(m_msPerRow);
+        return m_rows.next(values);
+    }
+
+private:
+    ReportRowSource &m_rows;
+    FakeClock &m_clock;
+    int m_msPerRow;
+};
+
+QProgressDialog *VisibleProgress()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *p = qobject_cast<QProgressDialog *>(w); p && p->isVisible()) {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class TestReportPreview : public QObject
@@ -48,8 +84,8 @@ private Q_SLOTS:
     {
         QList<QStringList> rows = SelfTestRows(30);
         ReportRowList source(SelfTestFields(), rows);
-        const PreparedReport report = PrepareReport(SelfTestCompressed(), source,
-                                                    SelfTestHooks(PrintedAt));
+        const PreparedReport report
+            = PrepareReport(SelfTestCompressed(), source, SelfTestHooks(PrintedAt));
         FakeMessages messages;
         ReportPreview preview(report, messages);
         QCOMPARE(preview.dialog()->printer()->pageLayout().orientation(), QPageLayout::Landscape);
@@ -77,8 +113,8 @@ private Q_SLOTS:
     {
         const QList<QStringList> rows = SelfTestRows(30);
         ReportRowList source(SelfTestFields(), rows);
-        const PreparedReport report = PrepareReport(SelfTestCompressed(), source,
-                                                    SelfTestHooks(PrintedAt));
+        const PreparedReport report
+            = PrepareReport(SelfTestCompressed(), source, SelfTestHooks(PrintedAt));
         FakeMessages messages;
         ReportPreview preview(report, messages);
         auto *toolBar = preview.dialog()->findChild<QToolBar *>();
@@ -100,13 +136,14 @@ private Q_SLOTS:
         const QList<QStringList> rows = SelfTestRows(3);
         ReportRowList source(SelfTestFields(), rows);
         FakeMessages messages;
+        FakeClock clock;
         int pages = 0;
         QString caption;
         WhenPreviewShows([&](QPrintPreviewDialog &dialog) {
             pages = dialog.findChild<QPrintPreviewWidget *>()->pageCount();
             caption = dialog.windowTitle();
         });
-        PreviewReport(SelfTestExpanded(), source, SelfTestHooks(PrintedAt), messages);
+        PreviewReport(SelfTestExpanded(), source, SelfTestHooks(PrintedAt), clock, messages);
         QCOMPARE(pages, 1);
         QCOMPARE(caption, QString("Результаты тестирования ТЕЛВ-2"));
         QVERIFY(messages.errors.isEmpty());
@@ -142,9 +179,64 @@ private Q_SLOTS:
         });
         guard.start(0);
         FakeMessages messages;
-        PreviewReport(layout, source, hooks, messages);
+        FakeClock clock;
+        PreviewReport(layout, source, hooks, clock, messages);
         QVERIFY(!previewShown);
         QCOMPARE(messages.errors.size(), errors);
+    }
+
+    void slowPreparationShowsProgressAndCanBeCancelled_data()
+    {
+        QTest::addColumn<int>("msPerRow");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<bool>("progressShown");
+        QTest::addColumn<bool>("previewShown");
+
+        // Progress is looked at every 100 rows; the dialog waits for half a second.
+        QTest::newRow("quick: no progress") << 1 << false << false << true;
+        QTest::newRow("slow: progress, then the preview") << 10 << false << true << true;
+        QTest::newRow("slow, cancelled: no preview") << 10 << true << true << false;
+    }
+
+    void slowPreparationShowsProgressAndCanBeCancelled()
+    {
+        QFETCH(int, msPerRow);
+        QFETCH(bool, cancel);
+        QFETCH(bool, progressShown);
+        QFETCH(bool, previewShown);
+        const QList<QStringList> rows = SelfTestRows(400);
+        ReportRowList list(SelfTestFields(), rows);
+        FakeClock clock;
+        SlowRows source(list, clock, msPerRow);
+        QString label;
+        ReportHooks hooks = SelfTestHooks(PrintedAt);
+        hooks.progress = [&](qsizetype taken, qsizetype) {
+            if (QProgressDialog *progress = VisibleProgress(); progress && taken == 200) {
+                label = progress->labelText();
+                if (cancel) {
+                    progress->cancel(); // the operator presses its button
+                }
+            }
+            return true;
+        };
+        bool shown = false;
+        QTimer guard;
+        connect(&guard, &QTimer::timeout, [&] {
+            if (auto *d = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+                shown = true;
+                d->reject();
+            }
+        });
+        guard.start(0);
+        FakeMessages messages;
+        PreviewReport(SelfTestCompressed(), source, hooks, clock, messages);
+        QCOMPARE(!label.isEmpty(), progressShown);
+        if (progressShown) {
+            QCOMPARE(label, QString("Подготовка отчёта… строк: 100"));
+        }
+        QCOMPARE(shown, previewShown);
+        QVERIFY(messages.errors.isEmpty());
+        QVERIFY(!VisibleProgress());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "reports/reportpreview.h"
 
+#include "link/clock.h"
 #include "link/operatormessages.h"
 #include "reports/reportpainter.h"
 #include "reports/reportprepare.h"
@@ -8,7 +9,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -86,23 +86,22 @@ void ReportPreview::askAndSavePdf()
 }
 
 void PreviewReport(const ReportLayout &layout, ReportRowSource &rows, const ReportHooks &hooks,
-    OperatorMessages &messages, QWidget *parent)
+    Clock &clock, OperatorMessages &messages, QWidget *parent)
 {
     QProgressDialog progress(
         QStringLiteral("Подготовка отчёта…"), QStringLiteral("Отмена"), 0, 0, parent);
-    progress.setWindowModality(Qt::WindowModal);
+    progress.setWindowModality(Qt::ApplicationModal); // nothing else may run meanwhile
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.reset(); // no timer of its own: it shows once preparing outlasts ProgressDelayMs
-    QElapsedTimer elapsed;
-    elapsed.start();
+    const QDateTime started = clock.now();
     ReportHooks withProgress = hooks;
     withProgress.progress = [&](qsizetype taken, qsizetype expected) {
         if (hooks.progress && !hooks.progress(taken, expected)) {
             return false;
         }
         if (!progress.isVisible()) {
-            if (elapsed.elapsed() < ProgressDelayMs) {
+            if (started.msecsTo(clock.now()) < ProgressDelayMs) {
                 return true;
             }
             progress.show();

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class Clock;
 class OperatorMessages;
 class PreparedReport;
 class QAction;
@@ -46,8 +47,8 @@ private:
     QAction *m_saveAsPdf = nullptr;
 };
 
-// Prepares the report from the rows, with a progress dialog when that takes more
-// than a moment, and shows it in the preview until the operator closes it. Failures
-// are shown to the operator; a cancelled preparation shows nothing.
+// Prepares the report from the rows, with a progress dialog once that has taken more
+// than a moment by the clock, and shows it in the preview until the operator closes
+// it. Failures are shown to the operator; a cancelled preparation shows nothing.
 void PreviewReport(const ReportLayout &layout, ReportRowSource &rows, const ReportHooks &hooks,
-    OperatorMessages &messages, QWidget *parent = nullptr);
+    Clock &clock, OperatorMessages &messages, QWidget *parent = nullptr);
