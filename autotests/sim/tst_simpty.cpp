@@ -1,0 +1,205 @@
+// The real telv2-sim program on a pseudo-terminal, reached through the program's
+// own serial connection, frame assembly and command sender.
+#include "fakemessages.h"
+#include "link/clock.h"
+#include "link/commandbuffer.h"
+#include "link/commands.h"
+#include "link/commandsender.h"
+#include "link/frameassembler.h"
+#include "link/receivehandler.h"
+#include "link/serialconnection.h"
+#include "link/trafficlog.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int AnswerTimeoutMs = 10000;
+
+// The PC's side: records what arrives and answers the attenuation request the way
+// the program does, from the one command buffer through SendCommand.
+class PcSide final : public ReceiveHandler
+{
+public:
+    PcSide()
+        : sender(buffer, sentLog, messages, clock)
+    {
+        sender.setPort(&connection);
+    }
+
+    void HandleStatusCode(std::uint8_t code) override
+    {
+        statuses.append(code);
+        if (code == 0xCC) {
+            AppendAttenuationCorrectionFrame(buffer, 12, 7);
+            sender.SendCommand();
+        }
+    }
+
+    void DispatchFrame(const MessageFrame &frame) override { frames.append(frame); }
+
+    void send(const std::function<void(CommandBuffer &)> &build)
+    {
+        buffer.Start();
+        build(buffer);
+        sender.SendCommand();
+    }
+
+    bool hasFrame(int code, int cell, int value) const
+    {
+        for (const MessageFrame &f : frames) {
+            if (f.Code == code && f.Count == 8 && f.Nibble[cell] == value) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    const MessageFrame *lastFrame(int code, int cell, int value) const
+    {
+        for (auto it = frames.crbegin(); it != frames.crend(); ++it) {
+            if (it->Code == code && it->Nibble[cell] == value) {
+                return &*it;
+            }
+        }
+        return nullptr;
+    }
+
+    void forget()
+    {
+        statuses.clear();
+        frames.clear();
+    }
+
+    SystemClock clock;
+    FakeMessages messages;
+    TrafficLog receivedLog;
+    TrafficLog sentLog;
+    FrameAssembler assembler { *this, receivedLog };
+    SerialConnection connection { assembler, clock };
+    CommandBuffer buffer;
+    CommandSender sender;
+    QList<int> statuses;
+    QList<MessageFrame> frames;
+};
+
+} // namespace
+
+class TestSimPty : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_sim.setProgram(QStringLiteral(TELV2_SIM_BINARY));
+        m_sim.setArguments({ "--speed", "10", "--options-dir", m_dir.path() });
+        m_sim.setProcessChannelMode(QProcess::SeparateChannels);
+        m_sim.start();
+        QVERIFY(m_sim.waitForStarted(AnswerTimeoutMs));
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim.canReadLine(), AnswerTimeoutMs);
+        m_port = QString::fromLocal8Bit(m_sim.readLine()).trimmed();
+        QVERIFY2(m_port.startsWith("/dev/"), qPrintable(m_port));
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_sim.state() != QProcess::NotRunning) {
+            m_sim.terminate();
+            m_sim.waitForFinished(AnswerTimeoutMs);
+        }
+    }
+
+    void optionsFileNamesThePort()
+    {
+        QFile options(m_dir.filePath("Options.dat"));
+        QVERIFY(options.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLocal8Bit(options.readAll()), m_port + "\r\n");
+    }
+
+    void selfTestAnsweredAndPortReopened()
+    {
+        PcSide pc;
+        QVERIFY2(pc.connection.OpenPort(m_port), qPrintable(pc.connection.lastError()));
+        pc.send([](CommandBuffer &b) { AppendTestStartFrame(b, TestNumber::SelfTest); });
+        QCOMPARE(pc.messages.errors, QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(pc.hasFrame(0xE2, 7, 1), AnswerTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(pc.statuses.contains(0xC0), AnswerTimeoutMs);
+        QVERIFY(pc.statuses.contains(0xC9));
+        QVERIFY(!pc.assembler.frameInProgress());
+
+        // The program closes its port and opens it again: the station still answers.
+        pc.connection.closePort();
+        pc.forget();
+        QVERIFY2(pc.connection.OpenPort(m_port), qPrintable(pc.connection.lastError()));
+        pc.send([](CommandBuffer &b) { b.append(CommandByte::Reset); });
+        QTRY_VERIFY_WITH_TIMEOUT(pc.hasFrame(0xF6, 0, 0), AnswerTimeoutMs);
+        QCOMPARE(pc.statuses.value(0), 0xC0);
+        QCOMPARE(pc.frames.size(), 9);
+    }
+
+    void stationInitiatedTestsOverThePort()
+    {
+        PcSide pc;
+        QVERIFY2(pc.connection.OpenPort(m_port), qPrintable(pc.connection.lastError()));
+
+        m_sim.write("selftest\n");
+        QTRY_VERIFY_WITH_TIMEOUT(pc.hasFrame(0xE2, 7, 1), AnswerTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(pc.statuses.contains(0xC0), AnswerTimeoutMs);
+
+        // A radio test from the locomotive radio asks for the attenuation
+        // correction; the PC's answer shows in the measured attenuation.
+        pc.forget();
+        m_sim.write("test2\n");
+        QTRY_VERIFY_WITH_TIMEOUT(pc.hasFrame(0xE2, 7, 2), 3 * AnswerTimeoutMs);
+        QVERIFY(pc.statuses.contains(0xCC));
+        QCOMPARE(pc.sentLog.size(), 10);
+        const MessageFrame *sensitivity = pc.lastFrame(0xEA, 1, 4);
+        QVERIFY(sensitivity);
+        // The station's own attenuation is 12 for МВ and 10 for ГМВ.
+        QCOMPARE(sensitivity->Nibble[3] * 10 + sensitivity->Nibble[4], 12 + 12);
+        QCOMPARE(sensitivity->Nibble[6] * 10 + sensitivity->Nibble[7], 10 + 7);
+    }
+
+    void endOfInputLeavesTheStationRunning()
+    {
+        m_sim.closeWriteChannel();
+        PcSide pc;
+        QVERIFY(pc.connection.OpenPort(m_port));
+        pc.send([](CommandBuffer &b) { b.append(CommandByte::Reset); });
+        QTRY_VERIFY_WITH_TIMEOUT(pc.statuses.contains(0xC0), AnswerTimeoutMs);
+        QCOMPARE(m_sim.state(), QProcess::Running);
+    }
+
+    void badCommandLineIsRefused()
+    {
+        QProcess sim;
+        sim.start(QStringLiteral(TELV2_SIM_BINARY), { "--speed", "0" });
+        QVERIFY(sim.waitForFinished(AnswerTimeoutMs));
+        QCOMPARE(sim.exitCode(), 2);
+        QVERIFY(sim.readAllStandardOutput().isEmpty());
+        QVERIFY(!sim.readAllStandardError().isEmpty());
+    }
+
+    void quitEndsTheSimulator()
+    {
+        QProcess sim;
+        sim.start(QStringLiteral(TELV2_SIM_BINARY), {});
+        QVERIFY(sim.waitForStarted(AnswerTimeoutMs));
+        sim.write("quit\n");
+        QVERIFY(sim.waitForFinished(AnswerTimeoutMs));
+        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.exitCode(), 0);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_sim;
+    QString m_port;
+};
+
+QTEST_GUILESS_MAIN(TestSimPty)
+#include "tst_simpty.moc"
