@@ -34,6 +34,7 @@ class ReportRowList final : public ReportRowSource
 {
 public:
     ReportRowList(QStringList fieldNames, const QList<QStringList> &rows);
+    ReportRowList(QStringList, QList<QStringList> &&) = delete; // would outlive its rows
 
     QStringList fieldNames() const override { return m_fieldNames; }
     qsizetype expectedRows() const override { return m_rows.size() - m_next; }
