@@ -131,7 +131,7 @@ private Q_SLOTS:
         QFETCH(bool, commands);
         QFETCH(QString, enabled);
         MainFormFixture f;
-        f.context.params.Mehanik = mehanik;
+        f.context.station.params.Mehanik = mehanik;
         f.form->SetLinkMenus(link);
         f.form->SetCommandMenus(commands);
         QCOMPARE(enabledSet(f.ui()), enabled);
@@ -166,8 +166,8 @@ private Q_SLOTS:
         QFETCH(QString, disabled);
         MainFormFixture f;
         f.ui().Shape1->setColor(Qt::green);
-        f.context.params.ToolWord = toolWord;
-        f.context.params.MvSensitivityCheckAllowed = mvCheckAllowed;
+        f.context.station.params.ToolWord = toolWord;
+        f.context.station.params.MvSensitivityCheckAllowed = mvCheckAllowed;
         f.form->ShowServiceWord();
 
         QStringList greyFields;

@@ -12,9 +12,12 @@
 #include "link/portnames.h"
 #include "link/ranges.h"
 #include "link/serialconnection.h"
+#include "link/stationreceiver.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -60,6 +63,7 @@ TMainForm::~TMainForm()
 {
     // No byte may reach the handlers once the windows start going away.
     m_connection->StopReader();
+    m_context.receiver.setTarget(nullptr);
 }
 
 void TMainForm::FormCreate()
@@ -73,8 +77,8 @@ void TMainForm::FormCreate()
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_grid = std::make_unique<MessageGrid>(
-        *m_ui.StringGrid1, m_context.clock, [this] { return RangeName(m_context.CurrentRange); });
+    m_grid = std::make_unique<MessageGrid>(*m_ui.StringGrid1, m_context.clock,
+        [this] { return RangeName(m_context.station.CurrentRange); });
     m_grid->setUpColumns();
 
     m_portGroup = new QActionGroup(this);
@@ -83,6 +87,9 @@ void TMainForm::FormCreate()
     defaultPort->setCheckable(true);
     m_portGroup->addAction(defaultPort);
 
+    m_receiver = std::make_unique<StationReceiver>(
+        m_context.station, *this, m_context.commandBuffer, m_context.sender);
+    m_context.receiver.setTarget(m_receiver.get());
     m_connection = std::make_unique<SerialConnection>(m_context.assembler, m_context.clock, this);
     m_context.sender.setPort(m_connection.get());
     connect(
@@ -272,7 +279,7 @@ void TMainForm::SetCommandMenus(bool on)
     }
     m_ui.N8->setEnabled(on);
     m_ui.N9->setEnabled(on);
-    const bool reserved = on && m_context.params.AccessGranted();
+    const bool reserved = on && m_context.station.params.AccessGranted();
     for (QAction *item : { m_ui.N31, m_ui.N6, m_ui.NT2, m_ui.NT3 }) {
         item->setEnabled(reserved);
     }
@@ -294,7 +301,7 @@ void TMainForm::ResetResultsPanel()
 
 void TMainForm::ShowServiceWord()
 {
-    const StationParameters &params = m_context.params;
+    const StationParameters &params = m_context.station.params;
     if (params.DmvBlocked()) {
         m_ui.Shape1->setColor(White);
     }
@@ -310,7 +317,7 @@ void TMainForm::ShowServiceWord()
 
 void TMainForm::ShowSensitivityFields()
 {
-    const StationParameters &params = m_context.params;
+    const StationParameters &params = m_context.station.params;
     const bool mvBlocked = params.MvBlocked();
     for (QLineEdit *edit : { m_ui.Edit3, m_ui.Edit4, m_ui.ELevm }) {
         setFieldLook(edit, mvBlocked);
@@ -341,4 +348,79 @@ void TMainForm::IEveryClick()
     if (m_every) {
         m_every->showTraffic(m_context.ReceivedLog, m_context.SentLog);
     }
+}
+
+void TMainForm::AddMessageLine(const QString &text, bool withRange)
+{
+    m_grid->AddMessageLine(text, withRange);
+}
+
+void TMainForm::showRangeName(const QString &name)
+{
+    m_ui.Edit1->setText(name);
+}
+
+void TMainForm::showStationFree(bool free)
+{
+    m_ui.Label7->setText(free ? QStringLiteral("ТЕЛВ свободен") : QStringLiteral("ТЕЛВ занят"));
+    QPalette palette = m_ui.Label7->palette();
+    palette.setColor(QPalette::WindowText, free ? QColor(0, 255, 0) : QColor(255, 255, 0));
+    m_ui.Label7->setPalette(palette);
+}
+
+void TMainForm::setTransmitting(Band band, bool on)
+{
+    RoundIndicator *shapes[] = { m_ui.Shape1, m_ui.Shape2, m_ui.Shape3 };
+    shapes[static_cast<int>(band)]->setColor(on ? QColor(0, 128, 0) : White);
+}
+
+void TMainForm::showAlarm(Alarm alarm, bool visible)
+{
+    QLabel *labels[] = { m_ui.LBadSch_MW, m_ui.LBadUM_MW, m_ui.LBadUM_GMW };
+    labels[static_cast<int>(alarm)]->setVisible(visible);
+}
+
+void TMainForm::setDmvLineSignal(bool present)
+{
+    m_ui.CheckBox1->setChecked(present);
+}
+
+void TMainForm::setNeedle(int position)
+{
+    m_ui.Gauge1->setPosition(position);
+}
+
+void TMainForm::showField(Field field, const QString &text)
+{
+    QLineEdit *fields[] = { m_ui.ELevd, m_ui.ELevm, m_ui.ELevg, m_ui.Edit2, m_ui.Edit3, m_ui.Edit4,
+        m_ui.Edit7, m_ui.ELIU };
+    fields[static_cast<int>(field)]->setText(text);
+}
+
+void TMainForm::showSpecialModeResult(SpecialResult field, const QString &text)
+{
+    // Results that come before the special mode window exists are dropped.
+    if (m_specialMode) {
+        m_specialMode->showSpecialModeResult(field, text);
+    }
+}
+
+void TMainForm::beep()
+{
+    QApplication::beep();
+}
+
+void TMainForm::postStationTest(int testNumber)
+{
+    // Handled by the event loop after the frame's handling has finished.
+    QMetaObject::invokeMethod(
+        this,
+        [this, testNumber] {
+            if (testNumber == 1) {
+                Q_EMIT Test1();
+            } else {
+                Q_EMIT Test2();
+            }
+        },
+        Qt::QueuedConnection);
 }

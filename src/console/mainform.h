@@ -2,6 +2,7 @@
 
 #include "console/help.h"
 #include "console/mainformcontrols.h"
+#include "link/stationview.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,13 +14,14 @@ class ProgramContext;
 class QActionGroup;
 class QLineEdit;
 class SerialConnection;
+class StationReceiver;
 class TAboutBox;
 class TFevery;
 
 // The main window "ТЕЛВ-2": menus and toolbar, the live state of the station, the
 // received-messages grid, the last measurements and the results area. Creating it
 // connects to the station; it owns the serial connection for the whole run.
-class TMainForm : public QMainWindow
+class TMainForm : public QMainWindow, public StationView
 {
     Q_OBJECT
 public:
@@ -39,14 +41,38 @@ public:
     void choosePort(const QString &name);
 
     void SetLinkMenus(bool on);
-    void SetCommandMenus(bool on);
-    void ResetResultsPanel();
-    void ShowServiceWord();
     void ShowSensitivityFields();
+
+    StationReceiver &receiver() { return *m_receiver; }
+
+    // What the station shows in this window.
+    void AddMessageLine(const QString &text, bool withRange) override;
+    void showRangeName(const QString &name) override;
+    void showStationFree(bool free) override;
+    void SetCommandMenus(bool on) override;
+    void ResetResultsPanel() override;
+    void ShowServiceWord() override;
+    void setTransmitting(Band band, bool on) override;
+    void showAlarm(Alarm alarm, bool visible) override;
+    void setDmvLineSignal(bool present) override;
+    void setNeedle(int position) override;
+    void showField(Field field, const QString &text) override;
+    void showSpecialModeResult(SpecialResult field, const QString &text) override;
+    void beep() override;
+    void postStationTest(int testNumber) override;
+
+    // Where the special mode's results go once its window exists.
+    void setSpecialModeView(StationView *view) { m_specialMode = view; }
 
     // The secondary windows, created after this one.
     void setEveryWindow(TFevery *window);
     void setAboutBox(TAboutBox *box);
+
+Q_SIGNALS:
+    // The station reported a self-test (Test1) or a radio test 2 or 3 (Test2) that the
+    // PC did not start; the collection already holds its result frame.
+    void Test1();
+    void Test2();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -75,6 +101,8 @@ private:
     MainFormControls m_ui;
     std::unique_ptr<MessageGrid> m_grid;
     std::unique_ptr<SerialConnection> m_connection;
+    std::unique_ptr<StationReceiver> m_receiver;
+    StationView *m_specialMode = nullptr;
     Help::Viewer m_help;
     QActionGroup *m_portGroup = nullptr;
     QString m_currentPort;

@@ -4,8 +4,8 @@
 #include "link/commandsender.h"
 #include "link/frameassembler.h"
 #include "link/receivehandler.h"
+#include "link/stationdata.h"
 #include "link/trafficlog.h"
-#include "params/stationparameters.h"
 
 #include <QString>
 
@@ -31,8 +31,7 @@ public:
     // The port tried at start-up when Options.dat does not exist.
     QString defaultPortName;
 
-    StationParameters params;
-    int CurrentRange = 0;
+    StationData station;
 
     TrafficLog ReceivedLog;
     TrafficLog SentLog;

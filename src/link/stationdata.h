@@ -1,0 +1,26 @@
+#pragma once
+
+#include "blocks/receivedfactorydigits.h"
+#include "params/stationparameters.h"
+#include "tests/currentnumbers.h"
+#include "tests/measurements.h"
+#include "tests/teststate.h"
+
+#include <QString>
+
+// What the program knows of the station and of the running test: written by the
+// receive side (status codes and frames) and read by the windows and test
+// sequences, all on the GUI thread.
+struct StationData
+{
+    StationParameters params;
+    int CurrentRange = 0; // index into the ranges, shown in the main window
+    TestState test;
+    Measurements measurements;
+    BandMessages bands;
+    CurrentNumbers numbers;
+    // The numbers of the last train and locomotive number frames.
+    QString ReceivedTrainNumber;
+    QString ReceivedLocoNumber;
+    ReceivedFactoryDigits factoryDigits;
+};
