@@ -39,6 +39,6 @@ struct MainFormFixture
     QTemporaryDir workDir;
     FakeClock clock;
     FakeMessages messages;
-    ProgramContext context { clock, messages };
+    ProgramContext context { clock, messages, workDir.path() + QLatin1Char('/') };
     std::unique_ptr<TMainForm> form;
 };

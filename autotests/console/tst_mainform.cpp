@@ -219,6 +219,18 @@ private Q_SLOTS:
         QVERIFY(ui.ELIU->isHidden() && ui.LLIU->isHidden());
     }
 
+    void clearMeasurementsEmptiesTheFields()
+    {
+        MainFormFixture f;
+        f.form->showField(StationView::Field::Edit3, QStringLiteral("07"));
+        f.form->showField(StationView::Field::ELevg, QStringLiteral("12"));
+        f.context.station.measurements.MvAttenuation = QStringLiteral("07");
+        f.context.recorder.ClearMeasurements();
+        QCOMPARE(f.ui().Edit3->text(), QString());
+        QCOMPARE(f.ui().ELevg->text(), QString());
+        QCOMPARE(f.context.station.measurements.MvAttenuation, QStringLiteral("00"));
+    }
+
     void helpTopics()
     {
         MainFormFixture f;

@@ -97,6 +97,12 @@ void TMainForm::FormCreate()
     connect(m_connection.get(), &SerialConnection::connectionRestored, this,
         &TMainForm::onConnectionRestored);
     connectMenus();
+    connect(&m_context.recorder, &ResultRecorder::measurementsCleared, this, [this] {
+        for (Field field : { Field::ELevd, Field::ELevm, Field::ELevg, Field::Edit2, Field::Edit3,
+                 Field::Edit4, Field::Edit7 }) {
+            showField(field, QString());
+        }
+    });
 
     startUpConnection();
 }

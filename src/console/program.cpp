@@ -3,9 +3,10 @@
 #include "console/aboutbox.h"
 #include "console/everywindow.h"
 #include "console/mainform.h"
+#include "records/databasealias.h"
 
 Program::Program(Clock &clock, OperatorMessages &messages)
-    : m_context(clock, messages)
+    : m_context(clock, messages, EnsureDatabaseAlias().directory)
 {
     // The main window first: its creation connects to the station.
     m_mainForm = std::make_unique<TMainForm>(m_context);
@@ -13,6 +14,7 @@ Program::Program(Clock &clock, OperatorMessages &messages)
     m_about = new TAboutBox(m_mainForm.get());
     m_mainForm->setEveryWindow(m_every);
     m_mainForm->setAboutBox(m_about);
+    m_about->setTablesDirectory(m_context.recorder.databaseDirectory());
 }
 
 Program::~Program() = default;

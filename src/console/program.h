@@ -14,6 +14,7 @@ class TMainForm;
 class Program
 {
 public:
+    // Points the database alias at the tables' directory, then creates the windows.
     Program(Clock &clock, OperatorMessages &messages);
     ~Program();
 

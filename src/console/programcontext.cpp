@@ -2,11 +2,14 @@
 
 #include "link/portnames.h"
 
-ProgramContext::ProgramContext(Clock &clock, OperatorMessages &messages)
+ProgramContext::ProgramContext(
+    Clock &clock, OperatorMessages &messages, const QString &databaseDirectory)
     : clock(clock)
     , messages(messages)
     , defaultPortName(DefaultPortName())
     , sender(commandBuffer, SentLog, messages, clock)
+    , recorder(databaseDirectory, station.params, station.numbers, station.measurements,
+          station.bands, clock, messages)
     , assembler(receiver, ReceivedLog)
 { }
 

@@ -6,6 +6,7 @@
 #include "link/receivehandler.h"
 #include "link/stationdata.h"
 #include "link/trafficlog.h"
+#include "tests/resultrecorder.h"
 
 #include <QString>
 
@@ -20,7 +21,8 @@ class OperatorMessages;
 class ProgramContext
 {
 public:
-    ProgramContext(Clock &clock, OperatorMessages &messages);
+    // databaseDirectory: where the result tables are (see EnsureDatabaseAlias).
+    ProgramContext(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory);
 
     // Sends a one-byte command such as the reset 0xD0 from an empty buffer.
     void sendSingleByte(std::uint8_t b);
@@ -37,6 +39,9 @@ public:
     TrafficLog SentLog;
     CommandBuffer commandBuffer;
     CommandSender sender;
+
+    // Appends the result rows; made from the station data above.
+    ResultRecorder recorder;
 
     // Received bytes go to the assembly, which hands status codes and frames to
     // whatever handler the main window plugs into the router.
