@@ -9,6 +9,7 @@
 #include "link/receivehandler.h"
 #include "link/serialconnection.h"
 #include "link/trafficlog.h"
+#include "sim/operatorconsole.h"
 
 #include <QFile>
 #include <QProcess>
@@ -162,6 +163,30 @@ private Q_SLOTS:
         // The station's own attenuation is 12 for МВ and 10 for ГМВ.
         QCOMPARE(sensitivity->Nibble[3] * 10 + sensitivity->Nibble[4], 12 + 12);
         QCOMPARE(sensitivity->Nibble[6] * 10 + sensitivity->Nibble[7], 10 + 7);
+    }
+
+    void bytesMissedWhileThePortIsClosedAreNotReplayed()
+    {
+        // With no port open, far more line noise than the line can hold.
+        QByteArray lines;
+        for (int i = 0; i < 3000; ++i) {
+            lines += "noise\n";
+        }
+        m_sim.readAllStandardOutput();
+        m_sim.write(lines + "help\n");
+        // The help text comes after every noise burst has gone out.
+        QByteArray replies;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (replies += m_sim.readAllStandardOutput()).contains("quit"), 3 * AnswerTimeoutMs);
+        QCOMPARE(replies.count("\n"), 3000 + OperatorConsole::helpText().count('\n') + 1);
+
+        PcSide pc;
+        QVERIFY(pc.connection.OpenPort(m_port));
+        pc.send([](CommandBuffer &b) { b.append(CommandByte::Reset); });
+        QTRY_VERIFY_WITH_TIMEOUT(pc.hasFrame(0xF6, 0, 0), AnswerTimeoutMs);
+        // The first byte after opening is the answer, not what the closed port missed.
+        QCOMPARE(pc.receivedLog.bytes().left(1), QByteArray("\xC0"));
+        QCOMPARE(pc.receivedLog.size(), 1 + 9 * 10);
     }
 
     void endOfInputLeavesTheStationRunning()

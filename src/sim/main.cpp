@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -28,6 +29,13 @@ QString HexLine(const QByteArray &bytes)
 
 int main(int argc, char *argv[])
 {
+    // Started in the background of a terminal, reading or writing the terminal must
+    // not stop the simulator (the read fails and the input is given up instead), and
+    // a reader of its output going away must not end it.
+    std::signal(SIGTTIN, SIG_IGN);
+    std::signal(SIGTTOU, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("telv2-sim"));
     QTextStream out(stdout);

@@ -66,36 +66,23 @@ bool PtyServer::open(QString *error)
 
     m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyServer::readMaster);
-    m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
-    m_writeNotifier->setEnabled(false);
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyServer::flush);
     return true;
 }
 
 void PtyServer::write(const QByteArray &bytes)
 {
-    m_pending += bytes;
-    if (m_pending.size() > MaxPending) {
-        m_pending.remove(0, m_pending.size() - MaxPending);
-    }
-    flush();
-}
-
-void PtyServer::flush()
-{
-    while (!m_pending.isEmpty()) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
         const ssize_t n
-            = ::write(m_master, m_pending.constData(), static_cast<size_t>(m_pending.size()));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            // EAGAIN: the line's queue is full; go on when it has room again.
-            break;
+            = ::write(m_master, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
-        m_pending.remove(0, n);
+        if (n <= 0) {
+            return; // EAGAIN: the line's queue is full
+        }
+        done += n;
     }
-    m_writeNotifier->setEnabled(!m_pending.isEmpty());
 }
 
 void PtyServer::readMaster()

@@ -14,10 +14,6 @@ class PtyServer : public QObject
 {
     Q_OBJECT
 public:
-    // Bytes waiting for a reader beyond this are dropped, oldest first: nobody has
-    // the port open, and a long-closed line is not worth replaying.
-    static constexpr qsizetype MaxPending = 64 * 1024;
-
     explicit PtyServer(QObject *parent = nullptr);
     ~PtyServer() override;
 
@@ -27,6 +23,9 @@ public:
 
     QString slavePath() const { return m_slavePath; }
 
+    // Bytes the line cannot take are lost, as on a serial line that nobody reads:
+    // the queue fills only while the program has its port closed, and what a
+    // closed port missed must not reach it later.
     void write(const QByteArray &bytes);
 
 Q_SIGNALS:
@@ -34,12 +33,9 @@ Q_SIGNALS:
 
 private:
     void readMaster();
-    void flush();
 
     int m_master = -1;
     int m_slave = -1;
     QString m_slavePath;
     QSocketNotifier *m_readNotifier = nullptr;
-    QSocketNotifier *m_writeNotifier = nullptr;
-    QByteArray m_pending;
 };
