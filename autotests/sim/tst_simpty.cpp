@@ -16,9 +16,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int AnswerTimeoutMs = 10000;
+
+int ExclusiveMode(int fd)
+{
+    int mode = -1;
+    return ::ioctl(fd, TIOCGEXCL, &mode) == 0 ? mode : -1;
+}
 
 // The PC's side: records what arrives and answers the attenuation request the way
 // the program does, from the one command buffer through SendCommand.
@@ -187,6 +197,30 @@ private Q_SLOTS:
         // The first byte after opening is the answer, not what the closed port missed.
         QCOMPARE(pc.receivedLog.bytes().left(1), QByteArray("\xC0"));
         QCOMPARE(pc.receivedLog.size(), 1 + 9 * 10);
+    }
+
+    void exclusiveModeOfAVanishedProgramIsCleared()
+    {
+        const QByteArray path = m_port.toLocal8Bit();
+        const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::ioctl(fd, TIOCEXCL), 0);
+        QCOMPARE(ExclusiveMode(fd), 1);
+        ::close(fd); // the way a crashed program's port closes: exclusive mode still set
+
+        const auto cleared = [&] {
+            const int probe = ::open(path.constData(), O_RDWR | O_NOCTTY);
+            if (probe < 0) {
+                return false; // still exclusive (for anybody but root)
+            }
+            const int mode = ExclusiveMode(probe);
+            ::close(probe);
+            return mode == 0;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(cleared(), AnswerTimeoutMs);
+
+        PcSide pc;
+        QVERIFY2(pc.connection.OpenPort(m_port), qPrintable(pc.connection.lastError()));
     }
 
     void endOfInputLeavesTheStationRunning()

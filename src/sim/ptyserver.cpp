@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -25,6 +27,9 @@ PtyServer::PtyServer(QObject *parent)
 
 PtyServer::~PtyServer()
 {
+    if (m_closeWatch >= 0) {
+        ::close(m_closeWatch);
+    }
     if (m_slave >= 0) {
         ::close(m_slave);
     }
@@ -66,7 +71,22 @@ bool PtyServer::open(QString *error)
 
     m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyServer::readMaster);
+
+    // Without the watch the line works all the same; only a crashed program's
+    // exclusive mode stays.
+    m_closeWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_closeWatch >= 0 && ::inotify_add_watch(m_closeWatch, name, IN_CLOSE) >= 0) {
+        auto *watch = new QSocketNotifier(m_closeWatch, QSocketNotifier::Read, this);
+        connect(watch, &QSocketNotifier::activated, this, &PtyServer::slaveClosed);
+    }
     return true;
+}
+
+void PtyServer::slaveClosed()
+{
+    char events[4096];
+    while (::read(m_closeWatch, events, sizeof events) > 0) { }
+    ::ioctl(m_slave, TIOCNXCL);
 }
 
 void PtyServer::write(const QByteArray &bytes)

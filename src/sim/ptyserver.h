@@ -10,6 +10,11 @@ class QSocketNotifier;
 // as its serial port; the simulator reads and writes the master. The simulator
 // keeps a slave descriptor of its own open, so that the program closing its port
 // does not hang up the line, and the program can reopen it at any time.
+//
+// Holding the slave open also keeps the terminal's exclusive mode, which a serial
+// port library sets on open and clears on close. A program that ends without
+// closing its port (a crash) would leave it set and could not open the port again,
+// so every close of the slave device clears it.
 class PtyServer : public QObject
 {
     Q_OBJECT
@@ -33,9 +38,11 @@ Q_SIGNALS:
 
 private:
     void readMaster();
+    void slaveClosed();
 
     int m_master = -1;
     int m_slave = -1;
     QString m_slavePath;
+    int m_closeWatch = -1; // inotify descriptor watching closes of the slave device
     QSocketNotifier *m_readNotifier = nullptr;
 };
