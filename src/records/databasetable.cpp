@@ -11,6 +11,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -29,6 +30,26 @@ QString engineText(const QSqlError &error)
 {
     const QString text = error.databaseText();
     return text.isEmpty() ? error.text() : text;
+}
+
+// SQLite's extended result codes of the refusals an operator can cause by typing.
+constexpr auto UniqueViolation = QLatin1StringView("2067");
+constexpr auto KeyViolation = QLatin1StringView("1555");
+constexpr auto NotNullViolation = QLatin1StringView("1299");
+
+// The engine's text of a failed change, behind a Russian sentence for the refusals
+// that an operator's edit can meet.
+QString changeErrorText(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    if (code == KeyViolation || code == UniqueViolation) {
+        return QStringLiteral("Нарушение ключа: запись с таким ключом уже есть (%1)")
+            .arg(engineText(error));
+    }
+    if (code == NotNullViolation) {
+        return QStringLiteral("Не заполнено обязательное поле (%1)").arg(engineText(error));
+    }
+    return engineText(error);
 }
 
 // The file holds nothing yet or begins as an SQLite database does.
@@ -225,14 +246,20 @@ bool DatabaseTable::setDurability()
     return true;
 }
 
-void DatabaseTable::close()
+bool DatabaseTable::close()
 {
     if (m_connection.isEmpty()) {
-        return;
+        return true;
     }
+    bool closed = true;
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        const QSqlError before = db.lastError();
         db.close();
+        const QSqlError after = db.lastError();
+        if (after.isValid() && after.text() != before.text()) {
+            closed = fail(engineText(after));
+        }
     }
     QSqlDatabase::removeDatabase(m_connection);
     m_connection.clear();
@@ -241,6 +268,26 @@ void DatabaseTable::close()
     if (it != files.end() && --it.value() == 0) {
         files.erase(it);
     }
+    return closed;
+}
+
+bool DatabaseTable::toStoredRow(const QVariantList &values, QVariantList *stored)
+{
+    if (values.size() != m_schema.fields.size()) {
+        return fail(QStringLiteral("Таблица %1: %2 значений вместо %3")
+                        .arg(m_schema.fileName)
+                        .arg(values.size())
+                        .arg(m_schema.fields.size()));
+    }
+    stored->clear();
+    for (int i = 0; i < values.size(); ++i) {
+        QVariant value;
+        if (!ToStoredValue(m_schema.fields.at(i), values.at(i), &value, &m_error)) {
+            return false;
+        }
+        stored->append(value);
+    }
+    return true;
 }
 
 bool DatabaseTable::append(const QVariantList &values)
@@ -248,19 +295,9 @@ bool DatabaseTable::append(const QVariantList &values)
     if (!requireOpen()) {
         return false;
     }
-    if (values.size() != m_schema.fields.size()) {
-        return fail(QStringLiteral("Таблица %1: %2 значений вместо %3")
-                        .arg(m_schema.fileName)
-                        .arg(values.size())
-                        .arg(m_schema.fields.size()));
-    }
     QVariantList stored;
-    for (int i = 0; i < values.size(); ++i) {
-        QVariant value;
-        if (!ToStoredValue(m_schema.fields.at(i), values.at(i), &value, &m_error)) {
-            return false;
-        }
-        stored.append(value);
+    if (!toStoredRow(values, &stored)) {
+        return false;
     }
     QStringList placeholders(stored.size(), QStringLiteral("?"));
     QSqlQuery insert(QSqlDatabase::database(m_connection, false));
@@ -368,4 +405,166 @@ bool DatabaseTable::deleteRow(qint64 rowid)
             QStringLiteral("Строка %1 не найдена в таблице %2").arg(rowid).arg(m_schema.fileName));
     }
     return true;
+}
+
+bool DatabaseTable::execChange(QSqlQuery &query)
+{
+    if (!query.exec()) {
+        return fail(changeErrorText(query.lastError()));
+    }
+    return true;
+}
+
+bool DatabaseTable::readAll(QList<TableRow> *rows)
+{
+    rows->clear();
+    if (!requireOpen()) {
+        return false;
+    }
+    QStringList order;
+    for (const QString &name : m_schema.primaryKey) {
+        order.append(QuotedIdentifier(name));
+    }
+    order.append(QStringLiteral("rowid"));
+    QSqlQuery all(QSqlDatabase::database(m_connection, false));
+    all.setForwardOnly(true);
+    if (!all.exec(QStringLiteral("SELECT rowid, * FROM ") + QuotedIdentifier(m_schema.tableName)
+            + QStringLiteral(" ORDER BY ") + order.join(u','))) {
+        return fail(engineText(all.lastError()));
+    }
+    const int fields = m_schema.fields.size();
+    while (all.next()) {
+        TableRow row;
+        row.rowid = all.value(0).toLongLong();
+        row.values.reserve(fields);
+        for (int i = 1; i <= fields; ++i) {
+            row.values.append(all.value(i));
+        }
+        rows->append(std::move(row));
+    }
+    if (all.lastError().isValid()) {
+        rows->clear();
+        return fail(engineText(all.lastError()));
+    }
+    all.finish();
+    return true;
+}
+
+bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)
+{
+    QVariantList stored;
+    if (!requireOpen() || !toStoredRow(values, &stored)) {
+        return false;
+    }
+    QStringList placeholders(stored.size(), QStringLiteral("?"));
+    QSqlQuery insert(QSqlDatabase::database(m_connection, false));
+    insert.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName)
+        + QStringLiteral(" VALUES (") + placeholders.join(u',') + u')');
+    for (const QVariant &value : std::as_const(stored)) {
+        insert.addBindValue(value);
+    }
+    if (!execChange(insert)) {
+        return false;
+    }
+    *rowid = insert.lastInsertId().toLongLong();
+    return true;
+}
+
+bool DatabaseTable::update(qint64 rowid, const QVariantList &values)
+{
+    QVariantList stored;
+    if (!requireOpen() || !toStoredRow(values, &stored)) {
+        return false;
+    }
+    QStringList assignments;
+    for (const FieldDef &field : m_schema.fields) {
+        assignments.append(QuotedIdentifier(field.name) + QStringLiteral(" = ?"));
+    }
+    QSqlQuery update(QSqlDatabase::database(m_connection, false));
+    update.prepare(QStringLiteral("UPDATE ") + QuotedIdentifier(m_schema.tableName)
+        + QStringLiteral(" SET ") + assignments.join(QStringLiteral(", "))
+        + QStringLiteral(" WHERE rowid = ?"));
+    for (const QVariant &value : std::as_const(stored)) {
+        update.addBindValue(value);
+    }
+    update.addBindValue(rowid);
+    if (!execChange(update)) {
+        return false;
+    }
+    if (update.numRowsAffected() != 1) {
+        return fail(
+            QStringLiteral("Строка %1 не найдена в таблице %2").arg(rowid).arg(m_schema.fileName));
+    }
+    return true;
+}
+
+bool DatabaseTable::select(
+    const QString &sql, const QVariantList &binds, QStringList *columns, QList<QVariantList> *rows)
+{
+    columns->clear();
+    rows->clear();
+    if (!requireOpen()) {
+        return false;
+    }
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        return fail(engineText(query.lastError()));
+    }
+    for (const QVariant &value : binds) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        return fail(engineText(query.lastError()));
+    }
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i) {
+        columns->append(record.fieldName(i));
+    }
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i) {
+            row.append(query.value(i));
+        }
+        rows->append(std::move(row));
+    }
+    if (query.lastError().isValid()) {
+        rows->clear();
+        return fail(engineText(query.lastError()));
+    }
+    query.finish();
+    return true;
+}
+
+bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
+{
+    if (!requireOpen()) {
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) {
+        return fail(engineText(db.lastError()));
+    }
+    bool ok = true;
+    {
+        QSqlQuery remove(db);
+        ok = remove.prepare(QStringLiteral("DELETE FROM ") + QuotedIdentifier(m_schema.tableName)
+            + QStringLiteral(" WHERE rowid = ?"));
+        for (qsizetype i = 0; ok && i < rowids.size(); ++i) {
+            remove.addBindValue(rowids.at(i));
+            ok = remove.exec();
+        }
+        if (!ok) {
+            fail(engineText(remove.lastError()));
+        }
+    }
+    if (ok && db.commit()) {
+        return true;
+    }
+    if (ok) {
+        fail(engineText(db.lastError()));
+    }
+    db.rollback();
+    return false;
 }

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class QSqlQuery;
+
 // Which rows a query reads: the rows whose Date lies in the range, both days
 // inclusive; an absent bound does not restrict. For tables with a Date field.
 struct RowFilter
@@ -50,7 +52,9 @@ public:
     // Opens the table; with OpenOrCreate a missing file, or an empty one, is given
     // the table, empty. A table that exists is never re-created.
     bool open(OpenMode mode);
-    void close();
+    // Closes the table; false with errorText() when the engine could not close it
+    // cleanly (the table is closed all the same).
+    bool close();
     bool isOpen() const { return !m_connection.isEmpty(); }
 
     const TableSchema &schema() const { return m_schema; }
@@ -70,12 +74,34 @@ public:
 
     bool deleteRow(qint64 rowid);
 
+    // Deletes the rows in one transaction: all of them, or none when one fails.
+    // Rowids that no row has are passed over.
+    bool deleteRows(const QList<qint64> &rowids);
+
+    // Every row, in the order of the primary key (of appending when there is none).
+    bool readAll(QList<TableRow> *rows);
+
+    // Inserts one row (values as for append) and gives its rowid. A key that another
+    // row has, or an empty required field, is refused with a Russian text followed
+    // by the engine's own.
+    bool insert(const QVariantList &values, qint64 *rowid);
+
+    // Replaces every value of the row; refusals as for insert.
+    bool update(qint64 rowid, const QVariantList &values);
+
+    // Runs one read-only statement with its values bound in order and gives the
+    // column names and every row, as stored.
+    bool select(const QString &sql, const QVariantList &binds, QStringList *columns,
+        QList<QVariantList> *rows);
+
 private:
     bool fail(const QString &text);
     bool requireOpen();
     bool openConnection();
     bool prepareTable(OpenMode mode);
     bool setDurability();
+    bool toStoredRow(const QVariantList &values, QVariantList *stored);
+    bool execChange(QSqlQuery &query);
     QString filterCondition(const RowFilter &filter, QVariantList *binds) const;
 
     QString m_directory;
