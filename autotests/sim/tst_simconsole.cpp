@@ -2,9 +2,7 @@
 #include "sim/simoptions.h"
 #include "stationprobe.h"
 
-#include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestSimConsole : public QObject
@@ -167,19 +165,6 @@ private Q_SLOTS:
             QCOMPARE(parsed.options.speed, speed);
             QCOMPARE(parsed.options.autoTestSeconds, autoTest);
         }
-    }
-
-    void optionsFileNamesThePort()
-    {
-        QTemporaryDir dir;
-        QString error;
-        QVERIFY(WriteOptionsFile(dir.path(), "/dev/pts/7", &error));
-        QFile file(dir.filePath("Options.dat"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("/dev/pts/7\r\n"));
-
-        QVERIFY(!WriteOptionsFile(dir.filePath("missing/dir"), "/dev/pts/7", &error));
-        QVERIFY(!error.isEmpty());
     }
 };
 

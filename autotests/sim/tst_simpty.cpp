@@ -1,17 +1,24 @@
 // The real telv2-sim program on a pseudo-terminal, reached through the program's
 // own serial connection, frame assembly and command sender.
+#include "bytes.h"
 #include "fakemessages.h"
+#include "link/attenuationlookup.h"
 #include "link/clock.h"
+#include "link/codecs.h"
 #include "link/commandbuffer.h"
 #include "link/commands.h"
 #include "link/commandsender.h"
 #include "link/frameassembler.h"
 #include "link/receivehandler.h"
 #include "link/serialconnection.h"
+#include "link/stationdata.h"
+#include "link/stationreceiver.h"
+#include "link/stationview.h"
 #include "link/trafficlog.h"
 #include "sim/operatorconsole.h"
 
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,27 +37,62 @@ int ExclusiveMode(int fd)
     return ::ioctl(fd, TIOCGEXCL, &mode) == 0 ? mode : -1;
 }
 
-// The PC's side: records what arrives and answers the attenuation request the way
-// the program does, from the one command buffer through SendCommand.
+// What the program's receive side shows, as far as these tests look at it.
+class ShownView final : public StationView
+{
+public:
+    void AddMessageLine(const QString &text, bool) override { lines.append(text); }
+    void showRangeName(const QString &) override { }
+    void showStationFree(bool) override { }
+    void SetCommandMenus(bool) override { }
+    void ResetResultsPanel() override { }
+    void ShowServiceWord() override { }
+    void setTransmitting(Band, bool) override { }
+    void showAlarm(Alarm, bool) override { }
+    void setDmvLineSignal(bool) override { }
+    void setNeedle(int) override { }
+    void showField(Field field, const QString &text) override { fields[field] = text; }
+    void showSpecialModeResult(SpecialResult, const QString &) override { }
+    void beep() override { }
+    void postStationTest(int testNumber) override { postedTests.append(testNumber); }
+
+    QStringList lines;
+    QMap<Field, QString> fields;
+    QList<int> postedTests;
+};
+
+// Every locomotive has the corrections 12 (МВ) and 7 (ГМВ) in the register.
+class FixedLookup final : public AttenuationLookup
+{
+public:
+    std::optional<Corrections> find(const QString &) override { return Corrections { 12, 7 }; }
+};
+
+// The PC's side: the program's serial connection, frame assembly, receiver (status
+// codes with the attenuation correction reply, frame dispatch) and command sender.
+// It also keeps each unit as it came, for the tests to look at.
 class PcSide final : public ReceiveHandler
 {
 public:
     PcSide()
         : sender(buffer, sentLog, messages, clock)
+        , receiver(station, view, buffer, sender)
     {
         sender.setPort(&connection);
+        receiver.statusCodes().setAttenuationLookup(&lookup);
     }
 
     void HandleStatusCode(std::uint8_t code) override
     {
         statuses.append(code);
-        if (code == 0xCC) {
-            AppendAttenuationCorrectionFrame(buffer, 12, 7);
-            sender.SendCommand();
-        }
+        receiver.HandleStatusCode(code);
     }
 
-    void DispatchFrame(const MessageFrame &frame) override { frames.append(frame); }
+    void DispatchFrame(const MessageFrame &frame) override
+    {
+        frames.append(frame);
+        receiver.DispatchFrame(frame);
+    }
 
     void send(const std::function<void(CommandBuffer &)> &build)
     {
@@ -69,16 +111,6 @@ public:
         return false;
     }
 
-    const MessageFrame *lastFrame(int code, int cell, int value) const
-    {
-        for (auto it = frames.crbegin(); it != frames.crend(); ++it) {
-            if (it->Code == code && it->Nibble[cell] == value) {
-                return &*it;
-            }
-        }
-        return nullptr;
-    }
-
     void forget()
     {
         statuses.clear();
@@ -93,6 +125,10 @@ public:
     SerialConnection connection { assembler, clock };
     CommandBuffer buffer;
     CommandSender sender;
+    StationData station;
+    ShownView view;
+    FixedLookup lookup;
+    StationReceiver receiver;
     QList<int> statuses;
     QList<MessageFrame> frames;
 };
@@ -158,21 +194,29 @@ private Q_SLOTS:
         QVERIFY2(pc.connection.OpenPort(m_port), qPrintable(pc.connection.lastError()));
 
         m_sim.write("selftest\n");
-        QTRY_VERIFY_WITH_TIMEOUT(pc.hasFrame(0xE2, 7, 1), AnswerTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(pc.view.postedTests, QList<int> { 1 }, AnswerTimeoutMs);
+        QCOMPARE(pc.station.test.collectedCount, 1);
+        QCOMPARE(FrameNibblesToText(pc.station.test.TestCollection[0]).text, QString("00000001"));
         QTRY_VERIFY_WITH_TIMEOUT(pc.statuses.contains(0xC0), AnswerTimeoutMs);
+        pc.station.test.CollectingTest = 0; // the program's wait has shown the result
 
-        // A radio test from the locomotive radio asks for the attenuation
-        // correction; the PC's answer shows in the measured attenuation.
+        // A radio test from the locomotive radio asks for the attenuation correction;
+        // the program answers from the register, and the station's measured
+        // attenuation shows it.
         pc.forget();
         m_sim.write("test2\n");
-        QTRY_VERIFY_WITH_TIMEOUT(pc.hasFrame(0xE2, 7, 2), 3 * AnswerTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(pc.view.postedTests, QList<int>({ 1, 2 }), 3 * AnswerTimeoutMs);
         QVERIFY(pc.statuses.contains(0xCC));
-        QCOMPARE(pc.sentLog.size(), 10);
-        const MessageFrame *sensitivity = pc.lastFrame(0xEA, 1, 4);
-        QVERIFY(sensitivity);
+        QCOMPARE(pc.sentLog.bytes(), Bytes("F4 80 80 80 80 81 82 80 87 F5"));
+        QCOMPARE(pc.messages.errors, QStringList());
         // The station's own attenuation is 12 for МВ and 10 for ГМВ.
-        QCOMPARE(sensitivity->Nibble[3] * 10 + sensitivity->Nibble[4], 12 + 12);
-        QCOMPARE(sensitivity->Nibble[6] * 10 + sensitivity->Nibble[7], 10 + 7);
+        QCOMPARE(pc.view.fields.value(StationView::Field::Edit3), QString("24"));
+        QCOMPARE(pc.view.fields.value(StationView::Field::Edit2), QString("17"));
+        QCOMPARE(pc.view.fields.value(StationView::Field::Edit4), QString("Норма"));
+        // The radio's numbers and its blocks' factory numbers reached the program.
+        QCOMPARE(pc.station.ReceivedLocoNumber, QString("0031452"));
+        QVERIFY(pc.view.lines.filter("Зав. номер ").size() >= 2);
+        QVERIFY(pc.view.lines.contains("Коррекция ослабления (МВ, ГМВ): 12 7"));
     }
 
     void bytesMissedWhileThePortIsClosedAreNotReplayed()
@@ -233,13 +277,27 @@ private Q_SLOTS:
         QCOMPARE(m_sim.state(), QProcess::Running);
     }
 
-    void badCommandLineIsRefused()
+    void badStartIsRefused_data()
     {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("portNamed");
+        QTest::newRow("speed 0") << QStringList { "--speed", "0" } << 2 << false;
+        QTest::newRow("unknown option") << QStringList { "--baud", "9600" } << 2 << false;
+        QTest::newRow("options directory missing")
+            << QStringList { "--options-dir", m_dir.filePath("missing") } << 1 << true;
+    }
+
+    void badStartIsRefused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(bool, portNamed);
         QProcess sim;
-        sim.start(QStringLiteral(TELV2_SIM_BINARY), { "--speed", "0" });
+        sim.start(QStringLiteral(TELV2_SIM_BINARY), arguments);
         QVERIFY(sim.waitForFinished(AnswerTimeoutMs));
-        QCOMPARE(sim.exitCode(), 2);
-        QVERIFY(sim.readAllStandardOutput().isEmpty());
+        QCOMPARE(sim.exitCode(), exitCode);
+        QCOMPARE(sim.readAllStandardOutput().startsWith("/dev/"), portNamed);
         QVERIFY(!sim.readAllStandardError().isEmpty());
     }
 

@@ -2,6 +2,7 @@
 // without a station on the bench.
 #include "link/clock.h"
 #include "link/codecs.h"
+#include "link/optionsfile.h"
 #include "sim/operatorconsole.h"
 #include "sim/ptyserver.h"
 #include "sim/simoptions.h"
@@ -9,6 +10,7 @@
 #include "sim/stdinreader.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 #include <csignal>
@@ -60,9 +62,11 @@ int main(int argc, char *argv[])
     }
     // The first line is the port, for scripts and for the operator.
     out << pty.slavePath() << Qt::endl;
+    // Options.dat in the program's working directory names the port it opens at
+    // start; the simulator works in that directory from here on.
     if (!options.optionsDir.isEmpty()
-        && !WriteOptionsFile(options.optionsDir, pty.slavePath(), &error)) {
-        err << "telv2-sim: Options.dat: " << error << Qt::endl;
+        && (!QDir::setCurrent(options.optionsDir) || !OptionsFile::write(pty.slavePath()))) {
+        err << "telv2-sim: " << options.optionsDir << "/Options.dat не записан" << Qt::endl;
         return 1;
     }
 

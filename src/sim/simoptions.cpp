@@ -1,8 +1,6 @@
 #include "sim/simoptions.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QSaveFile>
 
 ParsedSimOptions ParseSimOptions(const QStringList &arguments)
 {
@@ -57,19 +55,4 @@ ParsedSimOptions ParseSimOptions(const QStringList &arguments)
     parsed.options.alarm = parser.isSet(alarm);
     parsed.options.logTraffic = parser.isSet(log);
     return parsed;
-}
-
-bool WriteOptionsFile(const QString &dir, const QString &portName, QString *error)
-{
-    QSaveFile file(QDir(dir).filePath(QStringLiteral("Options.dat")));
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    file.write(portName.toLocal8Bit() + "\r\n");
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
 }

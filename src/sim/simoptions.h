@@ -21,6 +21,3 @@ struct ParsedSimOptions
 };
 
 ParsedSimOptions ParseSimOptions(const QStringList &arguments);
-
-// Writes DIR/Options.dat naming the port, so the program connects to it at start.
-bool WriteOptionsFile(const QString &dir, const QString &portName, QString *error);
