@@ -205,7 +205,8 @@ void TFParam::buildControls()
     layout->addLayout(channels);
     layout->addSpacing(8);
     layout->addLayout(bottom);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->activate();
+    setFixedSize(sizeHint());
 
     QList<QWidget *> order { mehanik };
     for (const ParameterEdit &info : ParameterEdits()) {

@@ -123,7 +123,8 @@ TFSS::TFSS(QWidget *parent)
     layout->addLayout(standbyGrid);
     layout->addLayout(boxes);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->activate();
+    setFixedSize(sizeHint());
 }
 
 void TFSS::fill(const ServiceWordSettings &settings, bool mvSensitivityCheckAllowed)
