@@ -248,6 +248,9 @@ void TFParam::showEvent(QShowEvent *event)
 
 void TFParam::done(int result)
 {
+    if (!isVisible()) {
+        return; // already closed: the closing work runs once per opening
+    }
     FormClose();
     QDialog::done(result);
     Q_EMIT closed();
