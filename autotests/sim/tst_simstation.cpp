@@ -355,6 +355,7 @@ private Q_SLOTS:
 
         // The PC's locomotive number is known before the correction is asked for.
         const QStringList names = probe.names();
+        QVERIFY(!names.contains("B9")); // the low-frequency check is off
         QVERIFY(names.indexOf("EE") < names.indexOf("CC"));
 
         // Every band is tested, the chosen range first in its own band; a faulty
@@ -460,8 +461,9 @@ private Q_SLOTS:
     void blockedBandsAreLeftOut()
     {
         StationProbe probe;
-        // Service word position 2 = 5: ДМВ and ГМВ blocked.
-        probe.send(Bytes("E8 80 85 81 81 81 81 81 81 E9"));
+        // Service word position 2 = 5: ДМВ and ГМВ blocked; position 1 bit 0: the
+        // low-frequency check of the radio is on.
+        probe.send(Bytes("E8 81 85 81 81 81 81 81 81 E9"));
         probe.send(RadioTestCommand(TestNumber::RadioTest2, RangeGMV1, false, "0012345"));
         probe.run(115000);
 
@@ -470,6 +472,7 @@ private Q_SLOTS:
             QVERIFY2(!names.contains(code), qPrintable(code));
         }
         QVERIFY(IsSubsequence(MvSteps, names));
+        QVERIFY(IsSubsequence({ "A4", "B9", "F8" }, names));
         QCOMPARE(Cells(MeasurementFrames(probe, 3).value(0).frame).mid(2, 2), QString("00"));
         QCOMPARE(Cells(MeasurementFrames(probe, 3).value(0).frame).mid(6, 2), QString("00"));
         const Sensitivity s = SensitivityOf(MeasurementFrames(probe, 4).value(0).frame);

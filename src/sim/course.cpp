@@ -18,15 +18,6 @@ Course &Course::loopHere()
     return *this;
 }
 
-int Course::durationMs() const
-{
-    int total = 0;
-    for (const CourseStep &step : steps) {
-        total += step.pauseMs;
-    }
-    return total;
-}
-
 QByteArray StatusByte(int code)
 {
     return QByteArray(1, static_cast<char>(code));

@@ -28,9 +28,6 @@ struct Course
 
     // Marks the next step added as the start of the loop.
     Course &loopHere();
-
-    // Total of the pauses of one pass, at speed 1.
-    int durationMs() const;
 };
 
 // A single status byte.

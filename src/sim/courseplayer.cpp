@@ -45,7 +45,6 @@ void CoursePlayer::scheduleNext()
     if (m_next >= m_course.steps.size()) {
         if (m_course.loopFrom == Course::NoLoop || m_course.loopFrom >= m_course.steps.size()) {
             m_playing = false;
-            Q_EMIT finished();
             return;
         }
         m_next = m_course.loopFrom;

@@ -27,7 +27,6 @@ public:
 
 Q_SIGNALS:
     void bytesDue(const QByteArray &bytes);
-    void finished();
 
 private:
     void stepDue();

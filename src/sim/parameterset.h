@@ -43,8 +43,6 @@ public:
     int mvAttenuation() const;
     int gmvAttenuation() const;
 
-    const QString &serviceWord() const { return m_serviceWord; }
-
 private:
     QString m_serviceWord; // 8 characters
     std::array<QString, 3> m_groups; // sub-codes 0, 1, 2 of 0xEA: 6 characters each

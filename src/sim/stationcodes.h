@@ -7,7 +7,6 @@
 // Status codes the station sends, and the codes of its frames.
 namespace StationCode {
 constexpr std::uint8_t RangeBase = 0x90; // 0x90 + range index
-constexpr std::uint8_t SynthesizerAlarmMv = 0x98;
 constexpr std::uint8_t AmplifierAlarmMv = 0x99;
 constexpr std::uint8_t AmplifierAlarmGmv = 0x9A;
 constexpr std::uint8_t RequestAccepted = 0xA9; // "Норма запроса.Ждите окончания теста"
