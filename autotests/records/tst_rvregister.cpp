@@ -1,0 +1,304 @@
+#include "bytes.h"
+#include "fakeclock.h"
+#include "fakemessages.h"
+#include "fakeport.h"
+#include "link/commandsender.h"
+#include "link/frameassembler.h"
+#include "link/stationdata.h"
+#include "link/stationreceiver.h"
+#include "link/stationview.h"
+#include "link/trafficlog.h"
+#include "records/rvregister.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Keeps the grid lines the receive side adds; nothing else matters here.
+class LineView final : public StationView
+{
+public:
+    void AddMessageLine(const QString &text, bool) override { lines.append(text); }
+    void showRangeName(const QString &) override { }
+    void showStationFree(bool) override { }
+    void SetCommandMenus(bool) override { }
+    void ResetResultsPanel() override { }
+    void ShowServiceWord() override { }
+    void setTransmitting(Band, bool) override { }
+    void showAlarm(Alarm, bool) override { }
+    void setDmvLineSignal(bool) override { }
+    void setNeedle(int) override { }
+    void showField(Field, const QString &) override { }
+    void showSpecialModeResult(SpecialResult, const QString &) override { }
+    void beep() override { }
+    void postStationTest(int) override { }
+
+    QStringList lines;
+};
+
+// The real receive path from the station's bytes to the bytes sent back.
+struct Station
+{
+    explicit Station(AttenuationLookup &lookup)
+    {
+        sender.setPort(&port);
+        receiver.statusCodes().setAttenuationLookup(&lookup);
+    }
+
+    // The station asks for the corrections of loco; returns what was sent back.
+    QByteArray ask(const QString &loco)
+    {
+        station.numbers.LocoNumber = loco;
+        port.written.clear();
+        assembler.HandleReceivedByte(0xCC);
+        return port.written;
+    }
+
+    StationData station;
+    LineView view;
+    FakeClock clock;
+    FakeMessages messages;
+    FakePort port;
+    CommandBuffer buffer;
+    TrafficLog receivedLog;
+    TrafficLog sentLog;
+    CommandSender sender { buffer, sentLog, messages, clock };
+    StationReceiver receiver { station, view, buffer, sender };
+    FrameAssembler assembler { receiver, receivedLog };
+};
+
+const QString Corrections = QStringLiteral("Коррекция ослабления (МВ, ГМВ): ");
+
+} // namespace
+
+class TestRvRegister : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        m_dir.emplace();
+        m_register.emplace(m_dir->path());
+        QVERIFY2(m_register->open(), qPrintable(m_register->errorText()));
+    }
+    void cleanup()
+    {
+        m_register.reset();
+        m_dir.reset();
+    }
+
+    void locoNumbersAreSavedWithLeadingZeros_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("one digit") << "7"
+                                   << "0000007";
+        QTest::newRow("five digits") << "12345"
+                                     << "0012345";
+        QTest::newRow("seven digits") << "1234567"
+                                      << "1234567";
+        QTest::newRow("seven with zeros") << "0000001"
+                                          << "0000001";
+        QTest::newRow("letters are padded too") << "ТЭ10"
+                                                << "000ТЭ10";
+    }
+    void locoNumbersAreSavedWithLeadingZeros()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        TableEditModel &model = m_register->model();
+        QVERIFY(model.insert());
+        QVERIFY(model.setValue("Lokomotiv", typed));
+        QVERIFY(model.setValue("OslablenieM", 3));
+        QVERIFY(model.post());
+        QCOMPARE(model.state(), TableEditModel::State::Browse);
+        QCOMPARE(savedLocos(), QStringList { saved });
+        QCOMPARE(model.value(model.currentRow(), "Lokomotiv").toString(), saved);
+        QVERIFY(m_register->find(saved).has_value());
+    }
+
+    void theSameNumberWithAndWithoutZerosIsOneKey()
+    {
+        TableEditModel &model = m_register->model();
+        QVERIFY(model.insert());
+        model.setValue("Lokomotiv", QStringLiteral("42"));
+        model.setValue("OslablenieM", 1);
+        QVERIFY(model.post());
+
+        QVERIFY(model.insert());
+        model.setValue("Lokomotiv", QStringLiteral("0000042"));
+        model.setValue("OslablenieM", 9);
+        QVERIFY(!model.post());
+        QVERIFY2(model.errorText().startsWith("Нарушение ключа"), qPrintable(model.errorText()));
+        // The row stays in edit with what was typed; nothing was written.
+        QCOMPARE(model.state(), TableEditModel::State::Insert);
+        QCOMPARE(model.value(model.currentRow(), "OslablenieM").toInt(), 9);
+        QCOMPARE(savedLocos(), QStringList { "0000042" });
+        QCOMPARE(m_register->find("0000042")->mv, 1);
+
+        // Changing an existing row onto another's key is refused the same way.
+        model.cancel();
+        QVERIFY(model.insert());
+        model.setValue("Lokomotiv", QStringLiteral("43"));
+        QVERIFY(model.post());
+        QVERIFY(model.locate([](const QVariantList &v) { return v.at(0) == "0000043"; }));
+        QVERIFY(model.edit());
+        model.setValue("Lokomotiv", QStringLiteral("42"));
+        QVERIFY(!model.post());
+        QCOMPARE(model.state(), TableEditModel::State::Edit);
+        QCOMPARE(savedLocos(), (QStringList { "0000042", "0000043" }));
+    }
+
+    void anEmptyLocoNumberIsRefused()
+    {
+        TableEditModel &model = m_register->model();
+        QVERIFY(model.insert());
+        model.setValue("OslablenieM", 5);
+        QVERIFY(!model.post());
+        QVERIFY(model.errorText().contains("Lokomotiv"));
+        QCOMPARE(savedLocos(), QStringList());
+    }
+
+    void correctionsAreSentForTheSavedRow_data()
+    {
+        QTest::addColumn<QVariant>("mv");
+        QTest::addColumn<QVariant>("gmv");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("12 and 7") << QVariant(12) << QVariant(7)
+                                  << Bytes("F4 80 80 80 80 81 82 80 87 F5") << Corrections + "12 7";
+        QTest::newRow("above 99 sent as 99")
+            << QVariant(150) << QVariant(99) << Bytes("F4 80 80 80 80 89 89 89 89 F5")
+            << Corrections + "99 99";
+        QTest::newRow("empty corrections are 0")
+            << QVariant() << QVariant(5) << Bytes("F4 80 80 80 80 80 80 80 85 F5")
+            << Corrections + "0 5";
+    }
+    void correctionsAreSentForTheSavedRow()
+    {
+        QFETCH(QVariant, mv);
+        QFETCH(QVariant, gmv);
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, line);
+        saveRow("1234567", mv, gmv);
+        Station station(*m_register);
+        QCOMPARE(station.ask("1234567"), sent);
+        QCOMPARE(station.view.lines, QStringList { line });
+    }
+
+    void anUnknownLocomotiveGetsZeros_data()
+    {
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("not registered") << "7654321";
+        QTest::newRow("without its leading zeros") << "42";
+        QTest::newRow("quote in the number") << "0000042' OR '1'='1";
+    }
+    void anUnknownLocomotiveGetsZeros()
+    {
+        QFETCH(QString, asked);
+        saveRow("42", 12, 7);
+        Station station(*m_register);
+        QCOMPARE(station.ask(asked), Bytes("F4 80 80 80 80 80 80 80 80 F5"));
+        QCOMPARE(station.view.lines, QStringList { "Коррекция ослабления: ??" });
+    }
+
+    void aRowInEditIsNeitherSentNorLostNorSaved()
+    {
+        saveRow("1234567", 12, 7);
+        TableEditModel &model = m_register->model();
+        QVERIFY(model.locate([](const QVariantList &v) { return v.at(0) == "1234567"; }));
+        QVERIFY(model.edit());
+        model.setValue("OslablenieM", 50);
+        model.setValue("OslablenieG", 60);
+
+        Station station(*m_register);
+        QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 81 82 80 87 F5"));
+        QCOMPARE(model.state(), TableEditModel::State::Edit);
+        QVERIFY(model.isModified());
+        QCOMPARE(model.value(model.currentRow(), "OslablenieM").toInt(), 50);
+        QCOMPARE(m_register->find("1234567")->mv, 12);
+
+        QVERIFY(model.post());
+        QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 85 80 86 80 F5"));
+    }
+
+    void aNewRowNotYetSavedIsUnknown()
+    {
+        TableEditModel &model = m_register->model();
+        QVERIFY(model.insert());
+        model.setValue("Lokomotiv", QStringLiteral("1234567"));
+        model.setValue("OslablenieM", 12);
+        Station station(*m_register);
+        QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 80 80 80 80 F5"));
+        QCOMPARE(model.state(), TableEditModel::State::Insert);
+        QCOMPARE(model.value(model.currentRow(), "Lokomotiv").toString(), "1234567");
+    }
+
+    void aFileThatIsNoTableIsLeftAloneAndTheRegisterIsEmpty()
+    {
+        m_register.reset();
+        const QString path = m_dir->filePath(RvSchema().fileName);
+        QFile::remove(path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a table");
+        file.close();
+
+        RvRegister broken(m_dir->path());
+        QVERIFY(!broken.open());
+        QVERIFY(!broken.errorText().isEmpty());
+        QCOMPARE(broken.model().rowCount(), 0);
+        QVERIFY(!broken.model().insert());
+        Station station(broken);
+        QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 80 80 80 80 F5"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("not a table"));
+    }
+
+    void rowsSurviveReopeningInKeyOrder()
+    {
+        for (const char *loco : { "300", "1", "20" }) {
+            saveRow(loco, 1, 2);
+        }
+        m_register.emplace(m_dir->path());
+        QVERIFY(m_register->open());
+        QCOMPARE(m_register->model().rowCount(), 3);
+        QList<QStringList> rows;
+        QVERIFY(m_register->reportRows(&rows));
+        QCOMPARE(rows,
+            (QList<QStringList> {
+                { "0000001", "1", "2" }, { "0000020", "1", "2" }, { "0000300", "1", "2" } }));
+    }
+
+private:
+    void saveRow(const QString &loco, const QVariant &mv, const QVariant &gmv)
+    {
+        TableEditModel &model = m_register->model();
+        QVERIFY(model.append());
+        model.setValue("Lokomotiv", loco);
+        model.setValue("OslablenieM", mv);
+        model.setValue("OslablenieG", gmv);
+        QVERIFY2(model.post(), qPrintable(model.errorText()));
+    }
+
+    QStringList savedLocos()
+    {
+        QList<QStringList> rows;
+        if (!m_register->reportRows(&rows)) {
+            return { m_register->errorText() };
+        }
+        QStringList locos;
+        for (const QStringList &row : std::as_const(rows)) {
+            locos.append(row.first());
+        }
+        return locos;
+    }
+
+    std::optional<QTemporaryDir> m_dir;
+    std::optional<RvRegister> m_register;
+};
+
+QTEST_GUILESS_MAIN(TestRvRegister)
+#include "tst_rvregister.moc"

@@ -1,0 +1,87 @@
+#include "records/rvregister.h"
+
+namespace {
+
+constexpr int LocoNumberLength = 7;
+
+QList<TableEditModel::Column> rvColumns()
+{
+    const Qt::Alignment centred = Qt::AlignCenter;
+    return {
+        { QStringLiteral("Lokomotiv"), QStringLiteral(" Локомотив "), centred, {} },
+        { QStringLiteral("OslablenieM"), QStringLiteral("Коррекция ослабления МВ"), centred, {} },
+        { QStringLiteral("OslablenieG"), QStringLiteral("Коррекция ослабления ГМВ"), centred, {} },
+    };
+}
+
+} // namespace
+
+QString PadLocoNumber(const QString &number)
+{
+    if (number.isEmpty() || number.size() >= LocoNumberLength) {
+        return number;
+    }
+    return QString(LocoNumberLength - number.size(), u'0') + number;
+}
+
+RvRegister::RvRegister(const QString &databaseDirectory)
+    : m_table(databaseDirectory, RvSchema())
+    , m_model(m_table, rvColumns())
+{
+    const int loco = RvSchema().fieldIndex(QStringLiteral("Lokomotiv"));
+    m_model.setBeforePost(
+        [loco](QVariantList &values) { values[loco] = PadLocoNumber(values.at(loco).toString()); });
+}
+
+bool RvRegister::open()
+{
+    const bool opened = m_table.open(DatabaseTable::OpenMode::OpenOrCreate);
+    // Without a table the grid shows an empty register.
+    const bool loaded = m_model.reload();
+    return opened && loaded;
+}
+
+bool RvRegister::close()
+{
+    const bool closed = m_table.close();
+    m_model.reload();
+    return closed;
+}
+
+std::optional<AttenuationLookup::Corrections> RvRegister::find(const QString &locoNumber)
+{
+    if (!m_table.isOpen()) {
+        return std::nullopt;
+    }
+    QStringList columns;
+    QList<QVariantList> rows;
+    const QString sql = QStringLiteral("SELECT \"OslablenieM\", \"OslablenieG\" FROM ")
+        + QuotedIdentifier(m_table.schema().tableName) + QStringLiteral(" WHERE \"Lokomotiv\" = ?");
+    if (!m_table.select(sql, { locoNumber }, &columns, &rows) || rows.isEmpty()) {
+        return std::nullopt;
+    }
+    return Corrections { rows.first().value(0).toInt(), rows.first().value(1).toInt() };
+}
+
+QStringList RvRegister::reportFields()
+{
+    return { QStringLiteral("Lokomotiv"), QStringLiteral("OslablenieM"),
+        QStringLiteral("OslablenieG") };
+}
+
+bool RvRegister::reportRows(QList<QStringList> *rows)
+{
+    rows->clear();
+    QList<TableRow> stored;
+    if (!m_table.readAll(&stored)) {
+        return false;
+    }
+    for (const TableRow &row : std::as_const(stored)) {
+        QStringList texts;
+        for (const QVariant &value : row.values) {
+            texts.append(value.isNull() ? QString() : value.toString());
+        }
+        rows->append(texts);
+    }
+    return true;
+}

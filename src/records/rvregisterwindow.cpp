@@ -1,0 +1,141 @@
+#include "records/rvregisterwindow.h"
+
+#include "link/operatormessages.h"
+#include "records/recordgrid.h"
+#include "records/recordnavigator.h"
+#include "reports/reportpreview.h"
+#include "reports/reportrows.h"
+#include "reports/rvreport.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int LocoColumnCharacters = 15;
+
+} // namespace
+
+TFDBRV::TFDBRV(
+    Clock &clock, OperatorMessages &messages, const QString &databaseDirectory, QWidget *parent)
+    : QDialog(parent)
+    , m_clock(clock)
+    , m_messages(messages)
+    , m_register(databaseDirectory)
+{
+    setObjectName(QStringLiteral("TFDBRV"));
+    setWindowTitle(QStringLiteral("Данные о локомотивных РС"));
+    resize(427, 375);
+
+    m_report = new QToolButton(this);
+    m_report->setObjectName(QStringLiteral("BitBtn1"));
+    m_report->setToolTip(QStringLiteral("Отчет"));
+    m_report->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_report->setFixedSize(25, 25);
+
+    m_navigator = new RecordNavigator(m_register.model(), m_messages, this);
+    m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
+
+    m_grid = new RecordGrid(this);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setEditModel(&m_register.model());
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 4);
+    m_grid->setColumnWidth(
+        0, m_grid->fontMetrics().horizontalAdvance(u'0') * LocoColumnCharacters + 6);
+    m_grid->setColumnWidth(1, 144);
+    m_grid->setColumnWidth(2, 165);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(m_report, 0, Qt::AlignLeft);
+    layout->addWidget(m_navigator, 0, Qt::AlignLeft);
+    // The grid grows with the window's height only.
+    m_grid->setFixedWidth(
+        width() - layout->contentsMargins().left() - layout->contentsMargins().right());
+    layout->addWidget(m_grid, 1, Qt::AlignLeft);
+
+    connect(m_report, &QToolButton::clicked, this, &TFDBRV::BitBtn1Click);
+    connect(m_grid, &RecordGrid::failed, this,
+        [this](const QString &text) { m_messages.showError(text); });
+    connect(m_grid, &RecordGrid::deleteRequested, this,
+        [this] { m_navigator->click(RecordNavigator::Delete); });
+
+    if (!m_register.open()) {
+        m_messages.showError(m_register.errorText());
+    }
+}
+
+bool TFDBRV::FormCloseQuery()
+{
+    TableEditModel &model = m_register.model();
+    if (!model.isEditing()) {
+        return true;
+    }
+    switch (m_messages.ask(
+        QStringLiteral("Редактирование строки не завершено. Сохранить изменения?"), true)) {
+    case OperatorMessages::Answer::Yes:
+        if (!model.post()) {
+            m_messages.showError(model.errorText());
+            return false;
+        }
+        return true;
+    case OperatorMessages::Answer::No:
+        model.cancel();
+        return true;
+    case OperatorMessages::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TFDBRV::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery()) {
+        QDialog::closeEvent(event);
+    } else {
+        event->ignore();
+    }
+}
+
+void TFDBRV::reject()
+{
+    if (FormCloseQuery()) {
+        QDialog::reject();
+    }
+}
+
+bool TFDBRV::reportRows(QList<QStringList> *rows)
+{
+    TableEditModel &model = m_register.model();
+    if (!model.checkBrowseMode()) {
+        m_messages.showError(model.errorText());
+        return false;
+    }
+    if (!m_register.reportRows(rows)) {
+        m_messages.showError(m_register.errorText());
+        return false;
+    }
+    return true;
+}
+
+void TFDBRV::BitBtn1Click()
+{
+    QList<QStringList> rows;
+    if (!reportRows(&rows)) {
+        return;
+    }
+    ReportRowList source(RvRegister::reportFields(), rows);
+    PreviewReport(TQRRV::layout(), source, TQRRV::hooks(m_clock), m_clock, m_messages, this);
+}
+
+void TFDBRV::closeTable()
+{
+    if (!m_register.close()) {
+        m_messages.showError(m_register.errorText());
+    }
+}
