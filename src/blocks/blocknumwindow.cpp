@@ -1,0 +1,187 @@
+#include "blocks/blocknumwindow.h"
+
+#include "blocks/blocknumreport.h"
+#include "link/clock.h"
+#include "link/operatormessages.h"
+#include "records/recordgrid.h"
+#include "records/recordnavigator.h"
+#include "reports/reportprepare.h"
+#include "reports/reportpreview.h"
+#include "reports/reportrows.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfBlockNum::TfBlockNum(
+    Clock &clock, OperatorMessages &messages, const QString &databaseDirectory, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_clock(clock)
+    , m_messages(messages)
+    , m_register(databaseDirectory, clock, messages)
+{
+    setObjectName(QStringLiteral("TfBlockNum"));
+    setWindowTitle(QStringLiteral("Заводские номера блоков"));
+    resize(760, 420);
+
+    TableEditModel &model = m_register.model();
+    m_navigator = new RecordNavigator(model, m_messages, this);
+    m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
+
+    m_printGroup = new QGroupBox(QStringLiteral("Параметры печати"), this);
+    m_printGroup->setObjectName(QStringLiteral("GroupBox1"));
+    m_include = new QComboBox(m_printGroup);
+    m_include->setObjectName(QStringLiteral("cbIncludeRecords"));
+    m_include->addItems({ QStringLiteral("Выводить только текущие номера для каждого локомотива"),
+        QStringLiteral("Выводить все номера ") });
+    m_print = new QPushButton(QStringLiteral("Печать"), m_printGroup);
+    m_print->setObjectName(QStringLiteral("bPrint"));
+    auto *printRow = new QHBoxLayout(m_printGroup);
+    printRow->addWidget(m_include, 1);
+    printRow->addWidget(m_print);
+
+    auto *fieldsLabel = new QLabel(QStringLiteral("Показать поля:"), this);
+    fieldsLabel->setObjectName(QStringLiteral("Label1"));
+    m_fields = new QListWidget(this);
+    m_fields->setObjectName(QStringLiteral("clbViewFields"));
+    // Two columns: the items run down and wrap into the second one.
+    m_fields->setFlow(QListView::TopToBottom);
+    m_fields->setWrapping(true);
+    m_fields->setResizeMode(QListView::Adjust);
+    m_fields->setFixedSize(260, 7 * (fontMetrics().height() + 2) + 6);
+    m_fields->setGridSize(QSize(125, fontMetrics().height() + 2));
+
+    m_grid = new RecordGrid(this);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setEditModel(&model);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_navigator, 0, Qt::AlignLeft);
+    left->addWidget(m_printGroup);
+    left->addStretch(1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(fieldsLabel);
+    right->addWidget(m_fields);
+    auto *top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(right);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top);
+    layout->addWidget(m_grid, 1);
+
+    connect(m_grid, &RecordGrid::failed, this,
+        [this](const QString &text) { m_messages.showError(text); });
+    connect(m_grid, &RecordGrid::deleteRequested, this,
+        [this] { m_navigator->click(RecordNavigator::Delete); });
+    connect(&model, &TableEditModel::stateChanged, this, &TfBlockNum::DataSource1StateChange);
+    connect(m_print, &QPushButton::clicked, this, &TfBlockNum::bPrintClick);
+
+    // FormCreate: the table, the first print choice, one check item per column.
+    if (!m_register.open()) {
+        m_messages.showError(m_register.errorText());
+    }
+    m_include->setCurrentIndex(0);
+    for (int c = 0; c < model.columnCount(); ++c) {
+        auto *item = new QListWidgetItem(
+            model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), m_fields);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(m_grid->isColumnHidden(c) ? Qt::Unchecked : Qt::Checked);
+    }
+    connect(m_fields, &QListWidget::itemChanged, this, &TfBlockNum::clbViewFieldsClickCheck);
+    DataSource1StateChange();
+}
+
+void TfBlockNum::iBlockNumClick()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfBlockNum::clbViewFieldsClickCheck(QListWidgetItem *item)
+{
+    m_grid->setColumnHidden(m_fields->row(item), item->checkState() != Qt::Checked);
+}
+
+void TfBlockNum::DataSource1StateChange()
+{
+    m_print->setEnabled(!m_register.model().isEditing());
+}
+
+bool TfBlockNum::FormCloseQuery()
+{
+    raise();
+    TableEditModel &model = m_register.model();
+    if (!model.isEditing()) {
+        return true;
+    }
+    m_asking = true;
+    const OperatorMessages::Answer answer = m_messages.ask(
+        QStringLiteral("Редактирование строки не завершено. Сохранить изменения?"), true);
+    m_asking = false;
+    switch (answer) {
+    case OperatorMessages::Answer::Yes:
+        if (!model.post()) {
+            m_messages.showError(model.errorText());
+            return false;
+        }
+        return true;
+    case OperatorMessages::Answer::No:
+        model.cancel();
+        return true;
+    case OperatorMessages::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TfBlockNum::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TfBlockNum::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowDeactivate) {
+        FormDeactivate();
+    }
+    return QWidget::event(event);
+}
+
+void TfBlockNum::FormDeactivate()
+{
+    // The question's own box takes the activation too; that is no leaving.
+    if (m_asking || !m_register.model().isEditing()) {
+        return;
+    }
+    if (!FormCloseQuery()) {
+        raise();
+        activateWindow();
+    }
+}
+
+void TfBlockNum::bPrintClick()
+{
+    QList<QStringList> rows;
+    if (!m_register.printRows(m_include->currentIndex() == 0, &rows)) {
+        m_messages.showError(m_register.errorText());
+        return;
+    }
+    ReportRowList source(FactoryNumbersRegister::printFields(), rows);
+    PreviewReport(TfBlockNumRep::layout(TfBlockNumRep::headerLine(m_clock.now())), source, {},
+        m_clock, m_messages, this);
+}
