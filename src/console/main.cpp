@@ -4,6 +4,8 @@
 #include "console/program.h"
 #include "console/translation.h"
 #include "link/clock.h"
+#include "link/portnames.h"
+#include "records/databasealias.h"
 
 #include <QApplication>
 
@@ -17,7 +19,8 @@ int main(int argc, char *argv[])
 
     SystemClock clock;
     MessageBoxes messages;
-    Program program(clock, messages);
+    // The alias is pointed at the tables first of all, as the main window is created.
+    Program program(clock, messages, EnsureDatabaseAlias().directory, DefaultPortName());
     program.mainForm().show();
     return QApplication::exec();
 }

@@ -13,6 +13,8 @@
 #include "link/ranges.h"
 #include "link/serialconnection.h"
 #include "link/stationreceiver.h"
+#include "tests/selftestpanel.h"
+#include "tests/specialmodewindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -126,7 +128,10 @@ void TMainForm::connectMenus()
     connect(m_ui.toolButtons.at(12), &QAction::triggered, this, &TMainForm::N3Click);
     connect(m_ui.N10, &QAction::triggered, this, &TMainForm::N4Click);
     connect(m_ui.N6, &QAction::triggered, this, &TMainForm::IEveryClick);
-    connect(m_ui.BitBtn1, &QPushButton::clicked, this, [this] { m_grid->ClearMessageGrid(); });
+    connect(m_ui.BitBtn1, &QPushButton::clicked, this, &TMainForm::ClearMessageGrid);
+    connect(m_ui.BitBtn2, &QPushButton::clicked, &m_context.recorder,
+        &ResultRecorder::ClearMeasurements);
+    connect(m_ui.N31, &QAction::triggered, this, &TMainForm::N31Click);
 }
 
 void TMainForm::showEvent(QShowEvent *event)
@@ -401,6 +406,41 @@ void TMainForm::showField(Field field, const QString &text)
     QLineEdit *fields[] = { m_ui.ELevd, m_ui.ELevm, m_ui.ELevg, m_ui.Edit2, m_ui.Edit3, m_ui.Edit4,
         m_ui.Edit7, m_ui.ELIU };
     fields[static_cast<int>(field)]->setText(text);
+}
+
+void TMainForm::setSpecialModeWindow(TFSPC *window)
+{
+    m_specialMode = window;
+}
+
+void TMainForm::ClearMessageGrid()
+{
+    m_grid->ClearMessageGrid();
+}
+
+void TMainForm::showPanel(Panel panel)
+{
+    m_ui.Panel6->setVisible(panel == Panel::Results);
+    m_ui.Panel4->setVisible(panel == Panel::SelfTest);
+    m_ui.Panel5->setVisible(panel == Panel::RadioTest);
+}
+
+void TMainForm::ComboChange(int index)
+{
+    showRangeName(RangeName(index));
+    m_context.station.CurrentRange = index;
+}
+
+void TMainForm::N31Click()
+{
+    if (!m_context.station.params.AccessGranted()) {
+        m_context.messages.showError(
+            QStringLiteral("У Вас нет разрешения на выполнение этого режима"));
+        return;
+    }
+    if (m_specialMode) {
+        m_specialMode->exec();
+    }
 }
 
 void TMainForm::showSpecialModeResult(SpecialResult field, const QString &text)

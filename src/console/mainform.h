@@ -3,6 +3,7 @@
 #include "console/help.h"
 #include "console/mainformcontrols.h"
 #include "link/stationview.h"
+#include "tests/testhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -17,11 +18,12 @@ class SerialConnection;
 class StationReceiver;
 class TAboutBox;
 class TFevery;
+class TFSPC;
 
 // The main window "ТЕЛВ-2": menus and toolbar, the live state of the station, the
 // received-messages grid, the last measurements and the results area. Creating it
 // connects to the station; it owns the serial connection for the whole run.
-class TMainForm : public QMainWindow, public StationView
+class TMainForm : public QMainWindow, public StationView, public TestHost
 {
     Q_OBJECT
 public:
@@ -61,8 +63,17 @@ public:
     void beep() override;
     void postStationTest(int testNumber) override;
 
-    // Where the special mode's results go once its window exists.
-    void setSpecialModeView(StationView *view) { m_specialMode = view; }
+    // What the test sequences use.
+    void ClearMessageGrid() override;
+    void showPanel(Panel panel) override;
+
+    // The range lists' change handler: the range follows the list.
+    void ComboChange(int index);
+    // Technological mode 3: the special mode window, for the holder of the access code.
+    void N31Click();
+
+    // The special mode window; its results are dropped until it exists.
+    void setSpecialModeWindow(TFSPC *window);
 
     // The secondary windows, created after this one.
     void setEveryWindow(TFevery *window);
@@ -102,7 +113,7 @@ private:
     std::unique_ptr<MessageGrid> m_grid;
     std::unique_ptr<SerialConnection> m_connection;
     std::unique_ptr<StationReceiver> m_receiver;
-    StationView *m_specialMode = nullptr;
+    QPointer<TFSPC> m_specialMode;
     Help::Viewer m_help;
     QActionGroup *m_portGroup = nullptr;
     QString m_currentPort;

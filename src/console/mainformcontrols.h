@@ -17,6 +17,7 @@ class QTableWidget;
 class QToolBar;
 class QWidget;
 class RoundIndicator;
+class SelfTestPanel;
 
 // The main window's controls, each named as its objectName.
 struct MainFormControls
@@ -107,7 +108,7 @@ struct MainFormControls
     QLabel *LBadUM_GMW = nullptr;
 
     // Self-test and radio test panels, sharing the place of the results panel.
-    QFrame *Panel4 = nullptr;
+    SelfTestPanel *Panel4 = nullptr;
     QFrame *Panel5 = nullptr;
 };
 

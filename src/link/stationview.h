@@ -2,6 +2,18 @@
 
 #include <QString>
 
+// Where the special mode's results are shown.
+class SpecialModeDisplay
+{
+public:
+    enum class Result { EResult1, EResult2 };
+
+    virtual ~SpecialModeDisplay() = default;
+
+    // The field's text colour toggles between black and blue with every result.
+    virtual void showSpecialModeResult(Result field, const QString &text) = 0;
+};
+
 // What the receive side shows in the windows. The main window implements it; the
 // tests record the calls.
 class StationView
@@ -11,7 +23,7 @@ public:
     enum class Alarm { SchMv, UmMv, UmGmv };
     // Measurement fields of the main window.
     enum class Field { ELevd, ELevm, ELevg, Edit2, Edit3, Edit4, Edit7, ELIU };
-    enum class SpecialResult { EResult1, EResult2 };
+    using SpecialResult = SpecialModeDisplay::Result;
 
     virtual ~StationView() = default;
 

@@ -1,0 +1,81 @@
+#include "tests/selftestpanel.h"
+
+#include "console/gauges.h"
+#include "tests/resultlinesview.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+
+namespace {
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y, int w, int h)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+} // namespace
+
+SelfTestPanel::SelfTestPanel(QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(QStringLiteral("Panel4"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+
+    Label24 = label(
+        this, "Label24", QStringLiteral("Тест ТЕЛВ : результаты тестирования"), 2, 2, 276, 20);
+    Label24->setAlignment(Qt::AlignCenter);
+    Label24->setAutoFillBackground(true);
+    QFont bold = Label24->font();
+    bold.setBold(true);
+    Label24->setFont(bold);
+    QPalette header = Label24->palette();
+    header.setColor(QPalette::Window, QColor(10, 36, 106));
+    header.setColor(QPalette::WindowText, Qt::white);
+    Label24->setPalette(header);
+
+    LSoob1 = label(this, "LSoob1", QStringLiteral("Результат теста:"), 8, 28, 100, 18);
+    LTest1 = label(this, "LTest1", QString(), 110, 28, 80, 18);
+    LTest1->setFont(bold);
+    Gauge2 = new PieGauge(this);
+    Gauge2->setObjectName(QStringLiteral("Gauge2"));
+    Gauge2->setGeometry(222, 24, 50, 50);
+    Gauge2->setMaximum(20);
+
+    LResult = label(this, "LResult", QString(), 8, 50, 210, 20);
+    LResult->setFont(bold);
+
+    RichEdit1 = new ResultLinesView(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setGeometry(6, 78, 268, 120);
+
+    BitBtn3 = new QPushButton(this);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setGeometry(97, 204, 86, 26);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setGeometry(2, 234, 276, 20);
+    StatusBar1->setSizeGripEnabled(false);
+    setWaiting(true);
+}
+
+void SelfTestPanel::showVerdict(const QString &text, bool fault)
+{
+    LResult->setText(text);
+    QPalette palette = LResult->palette();
+    palette.setColor(QPalette::WindowText, fault ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    LResult->setPalette(palette);
+}
+
+void SelfTestPanel::setWaiting(bool waiting)
+{
+    BitBtn3->setText(waiting ? QStringLiteral("Отмена") : QStringLiteral("OK"));
+    BitBtn3->setIcon(
+        style()->standardIcon(waiting ? QStyle::SP_DialogCancelButton : QStyle::SP_DialogOkButton));
+}

@@ -1,0 +1,160 @@
+#include "tests/selftestsequence.h"
+
+#include "console/gauges.h"
+#include "console/programcontext.h"
+#include "link/clock.h"
+#include "link/codecs.h"
+#include "link/commands.h"
+#include "tests/resultlinesview.h"
+#include "tests/resulttext.h"
+#include "tests/selftestpanel.h"
+#include "tests/testhost.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int ResultNibbles = 7;
+
+QString startStamp(const QDateTime &now)
+{
+    const QLocale locale;
+    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + now.time().toString(QStringLiteral("hh:mm:ss"));
+}
+
+} // namespace
+
+SelfTestSequence::SelfTestSequence(
+    ProgramContext &context, TestHost &host, SelfTestPanel &panel, QObject *parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_host(host)
+    , m_panel(panel)
+    , m_poll(context.clock.createTimer(this))
+    , m_waitClock(context.clock)
+{
+    connect(m_poll.get(), &ClockTimer::timeout, this, &SelfTestSequence::pass);
+    connect(m_panel.BitBtn3, &QPushButton::clicked, this, &SelfTestSequence::BitBtn3Click);
+}
+
+SelfTestSequence::~SelfTestSequence() = default;
+
+void SelfTestSequence::ITest1Click()
+{
+    m_host.SetCommandMenus(false);
+    CommandBuffer &buffer = m_context.commandBuffer;
+    buffer.Start();
+    AppendTestStartFrame(buffer, TestNumber::SelfTest);
+    m_context.station.test.startCollecting(TestNumber::SelfTest);
+    m_context.sender.SendCommand();
+    SelfTestWait();
+}
+
+void SelfTestSequence::Test1()
+{
+    // The station's own report is in the collection already; a wait that is
+    // running finds it by itself.
+    if (!m_waiting) {
+        SelfTestWait();
+    }
+}
+
+void SelfTestSequence::SelfTestWait()
+{
+    m_context.station.test.WaitActive = true;
+    m_host.ClearMessageGrid();
+    m_context.recorder.ClearMeasurements();
+
+    m_panel.LResult->clear();
+    m_host.showPanel(TestHost::Panel::SelfTest);
+    m_panel.setWaiting(true);
+    m_panel.StatusBar1->showMessage(QStringLiteral("Начат ") + startStamp(m_context.clock.now()));
+    m_panel.Gauge2->setMaximum(TimeLimitSeconds);
+    m_panel.Gauge2->setPosition(0);
+    m_panel.RichEdit1->setLines({});
+    m_panel.LTest1->clear();
+
+    m_waitClock.start();
+    m_waiting = true;
+    m_resultFound = false;
+    m_poll->setSingleShot(false);
+    m_poll->start(PollMs);
+    pass(); // a result the station reported on its own shows at once
+}
+
+void SelfTestSequence::pass()
+{
+    if (!m_waiting) {
+        return;
+    }
+    if (!m_context.station.test.WaitActive) {
+        endWait(); // cancelled or reset: no row, no "Нет ответа "
+        return;
+    }
+    examineCollection();
+    Gauge &gauge = *m_panel.Gauge2;
+    if (gauge.position() < gauge.maximum()) {
+        gauge.setPosition(m_waitClock.elapsedSeconds());
+    }
+    if (gauge.position() >= gauge.maximum()) {
+        endWait();
+    }
+}
+
+void SelfTestSequence::examineCollection()
+{
+    TestState &test = m_context.station.test;
+    for (int i = 0; i < test.collectedCount; ++i) {
+        MessageFrame &frame = test.TestCollection[static_cast<std::size_t>(i)];
+        if (frame.State != MessageFrame::Complete) {
+            continue;
+        }
+        frame.State = MessageFrame::Examined;
+        if (frame.Code == 0xE2 && frame.Count == MessageFrame::NibbleCells) {
+            showResult(frame);
+        }
+    }
+}
+
+void SelfTestSequence::showResult(const MessageFrame &frame)
+{
+    m_resultFound = true;
+    const FrameNibbles result = FrameNibblesToText(frame, ResultNibbles);
+    const bool normal = result.value == 0;
+    const QString verdict = normal ? QStringLiteral("Норма") : QStringLiteral("Брак");
+    m_panel.showVerdict(
+        normal ? QStringLiteral("Тест ТЕЛВ:НОРМА") : QStringLiteral("Тест ТЕЛВ:БРАК"), !normal);
+    m_panel.LTest1->setText(result.text);
+    m_panel.RichEdit1->setLines(ShowSelfTestCode(result.text));
+    m_context.recorder.WriteToTable1(QStringLiteral("Тест 1"), result.text, verdict);
+    m_panel.setWaiting(false);
+    m_panel.Gauge2->setPosition(m_panel.Gauge2->maximum());
+    m_host.SetCommandMenus(true);
+}
+
+void SelfTestSequence::endWait()
+{
+    m_poll->stop();
+    m_waiting = false;
+    TestState &test = m_context.station.test;
+    test.CollectingTest = 0;
+    if (!m_resultFound && test.WaitActive) {
+        m_panel.showVerdict(QStringLiteral("Нет ответа "), true);
+        m_panel.RichEdit1->setLines(ShowSelfTestCode(u"?"));
+        m_context.recorder.WriteToTable1(
+            QStringLiteral("Тест 1"), QStringLiteral("?"), QStringLiteral("Брак"));
+        m_panel.setWaiting(false);
+    }
+    m_host.SetCommandMenus(true);
+}
+
+void SelfTestSequence::BitBtn3Click()
+{
+    m_context.station.test.WaitActive = false;
+    m_host.showPanel(TestHost::Panel::Results);
+    pass(); // a running wait ends now
+}

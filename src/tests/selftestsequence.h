@@ -1,0 +1,49 @@
+#pragma once
+
+#include "tests/testclock.h"
+
+#include <QObject>
+
+#include <memory>
+
+class ClockTimer;
+class ProgramContext;
+class SelfTestPanel;
+class TestHost;
+
+// The station self-test: started from the PC (ITest1Click) or shown when the station
+// reports one on its own (Test1). The wait runs on a timer: the gauge moves each
+// second, a collected result is shown at once, and after 20 seconds without one the
+// test ends with "Нет ответа ". Every ending but a cancel writes one row.
+class SelfTestSequence : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int TimeLimitSeconds = 20;
+    static constexpr int PollMs = 100;
+
+    SelfTestSequence(
+        ProgramContext &context, TestHost &host, SelfTestPanel &panel, QObject *parent = nullptr);
+    ~SelfTestSequence() override;
+
+    void ITest1Click();
+    void Test1();
+    void SelfTestWait();
+    void BitBtn3Click();
+
+    bool waiting() const { return m_waiting; }
+
+private:
+    void pass();
+    void examineCollection();
+    void showResult(const struct MessageFrame &frame);
+    void endWait();
+
+    ProgramContext &m_context;
+    TestHost &m_host;
+    SelfTestPanel &m_panel;
+    std::unique_ptr<ClockTimer> m_poll;
+    WaitClock m_waitClock;
+    bool m_waiting = false;
+    bool m_resultFound = false;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+// What the test sequences need of the main window.
+class TestHost
+{
+public:
+    // The three panels that share the results area; one is shown at a time.
+    enum class Panel { Results, SelfTest, RadioTest };
+
+    virtual ~TestHost() = default;
+
+    virtual void SetCommandMenus(bool on) = 0;
+    virtual void ClearMessageGrid() = 0;
+    virtual void showPanel(Panel panel) = 0;
+};
