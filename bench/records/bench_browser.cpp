@@ -1,0 +1,222 @@
+// The radio test browser over a million recorded rows: opening, a date range, a
+// locomotive, scrolling to the end, selecting everything for a report, and the
+// peak memory of the process.
+#include "records/resultbrowser.h"
+#include "reports/reportrows.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int Rows = 1000000;
+constexpr int RowsPerDay = 1000;
+constexpr int Locomotives = 5000;
+
+double PeakMegabytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// Test23.DB with a million rows over 1000 days, made once in one transaction.
+const QString &MillionRowTable()
+{
+    static QTemporaryDir dir;
+    static const bool filled = [] {
+        {
+            DatabaseTable table(dir.path(), Test23Schema());
+            if (!table.open(DatabaseTable::OpenMode::OpenOrCreate)) {
+                return false;
+            }
+        }
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "fill");
+            db.setDatabaseName(dir.filePath(Test23Schema().fileName));
+            QSqlQuery q(db);
+            ok = db.open() && q.exec("BEGIN")
+                && q.exec(QStringLiteral(
+                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                    "WHERE i + 1 < %1) "
+                    "INSERT INTO Test23 SELECT date('2024-01-01', '+' || (i / %2) || ' days'), "
+                    "time('08:00', '+' || (i % %2) * 30 || ' seconds') || '.000', 'Тест 2', "
+                    "'От ТЕЛВ', '9316', '1234', printf('%07d', i % %3), 'Норма', '0000000', "
+                    "'10', '11', '12', 'Норма:4', '05', '0', '00', '11111', '00000', '10101' "
+                    "FROM n")
+                              .arg(Rows)
+                              .arg(RowsPerDay)
+                              .arg(Locomotives))
+                && q.exec("COMMIT");
+        }
+        QSqlDatabase::removeDatabase("fill");
+        return ok;
+    }();
+    static const QString path = filled ? dir.path() : QString();
+    return path;
+}
+
+// A month from the middle: 30,000 rows.
+const BrowserCriteria::DayRange Month { QDate(2024, 1, 1).addDays(485),
+    QDate(2024, 1, 1).addDays(514) };
+
+template<typename Step> void Run(benchmark::State &state, Step step)
+{
+    const QString &directory = MillionRowTable();
+    if (directory.isEmpty()) {
+        state.SkipWithError("no table");
+        return;
+    }
+    for (auto _ : state) {
+        if (!step(directory, state)) {
+            state.SkipWithError("failed");
+            break;
+        }
+    }
+    state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+
+// Opening the browser over the whole table, as its window does on show.
+void BM_OpenMillionRows(benchmark::State &state)
+{
+    Run(state, [](const QString &directory, benchmark::State &s) {
+        ResultBrowser browser(directory, RadioTestBrowserDisplay());
+        const bool ok = browser.open() && browser.model().rowCount() == Rows;
+        s.counters["rows"] = browser.model().rowCount();
+        return ok;
+    });
+}
+BENCHMARK(BM_OpenMillionRows)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyCriteria(benchmark::State &state)
+{
+    const bool days = state.range(0) & 1;
+    const bool loko = state.range(0) & 2;
+    const QString &directory = MillionRowTable();
+    ResultBrowser browser(directory, RadioTestBrowserDisplay());
+    if (directory.isEmpty() || !browser.open()) {
+        state.SkipWithError("no table");
+        return;
+    }
+    BrowserCriteria criteria;
+    if (days) {
+        criteria.days = Month;
+    }
+    if (loko) {
+        criteria.locomotive = PadLocomotiveNumber("4321");
+    }
+    for (auto _ : state) {
+        if (!browser.setCriteria(criteria)) {
+            state.SkipWithError("failed");
+            break;
+        }
+        benchmark::DoNotOptimize(browser.model().data(browser.model().index(0, 6)));
+    }
+    state.counters["rows"] = browser.model().rowCount();
+    state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_ApplyCriteria)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->ArgName("days1_loko2")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+// A grid over the whole table jumps to its last row and paints it.
+void BM_ScrollGridToTheEnd(benchmark::State &state)
+{
+    const QString &directory = MillionRowTable();
+    ResultBrowser browser(directory, RadioTestBrowserDisplay());
+    if (directory.isEmpty() || !browser.open()) {
+        state.SkipWithError("no table");
+        return;
+    }
+    QTableView view;
+    view.resize(557, 300);
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(18);
+    view.setModel(&browser.model());
+    view.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        view.scrollToTop();
+        view.grab();
+        view.scrollToBottom();
+        view.grab();
+        const QModelIndex last = browser.model().index(Rows - 1, 6);
+        if (browser.model().data(last).toString()
+            != QStringLiteral("%1").arg((Rows - 1) % Locomotives, 7, 10, QChar(u'0'))) {
+            state.SkipWithError("wrong last row");
+            break;
+        }
+    }
+    state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_ScrollGridToTheEnd)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// Ctrl+A over the whole table: the rowids of every row, as a "Выделенные" report or
+// "Удалить выделенное" takes them.
+void BM_RowIdsOfAllRowsSelected(benchmark::State &state)
+{
+    const QString &directory = MillionRowTable();
+    ResultBrowser browser(directory, RadioTestBrowserDisplay());
+    if (directory.isEmpty() || !browser.open()) {
+        state.SkipWithError("no table");
+        return;
+    }
+    for (auto _ : state) {
+        QList<qint64> ids;
+        if (!browser.rowIds({ { 0, Rows - 1 } }, &ids) || ids.size() != Rows) {
+            state.SkipWithError("failed");
+            break;
+        }
+    }
+    state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_RowIdsOfAllRowsSelected)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The rows of a month's report walked from the table, as the report engine takes them.
+void BM_WalkMonthReportRows(benchmark::State &state)
+{
+    const QString &directory = MillionRowTable();
+    ResultBrowser browser(directory, RadioTestBrowserDisplay());
+    if (directory.isEmpty() || !browser.open() || !browser.setCriteria({ Month, std::nullopt })) {
+        state.SkipWithError("no table");
+        return;
+    }
+    for (auto _ : state) {
+        const auto rows = browser.reportRows();
+        QStringList values;
+        int count = 0;
+        while (rows->next(values)) {
+            ++count;
+        }
+        state.counters["rows"] = count;
+    }
+    state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_WalkMonthReportRows)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    MillionRowTable();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
