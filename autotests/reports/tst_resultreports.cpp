@@ -248,6 +248,9 @@ private Q_SLOTS:
                                           << "" << ResultLines {};
         QTest::newRow("self-test code") << Kind::SelfExpanded << "Тест 1"
                                         << "9100223" << ShowSelfTestCode(u"9100223");
+        // Thirteen lines: the last must not be cut off at the block's foot.
+        QTest::newRow("self-test healthy") << Kind::SelfExpanded << "Тест 1"
+                                           << "0000000" << ShowSelfTestCode(u"0000000");
         QTest::newRow("radio test 3")
             << Kind::RadioExpanded << "Тест 3"
             << "000000A"
@@ -277,9 +280,27 @@ private Q_SLOTS:
             QCOMPARE(printed.at(i).colour, lines.at(i).colour);
         }
         if (!lines.isEmpty()) {
-            const QString text = Pdf(report).value(0).layoutText;
-            QVERIFY2(text.contains(lines.last().text.trimmed()), qPrintable(text));
+            const QString text = Pdf(report).value(0).layoutText.simplified();
+            QVERIFY2(text.contains(lines.last().text.simplified()), qPrintable(text));
         }
+    }
+
+    // A healthy self-test code gives the most lines; the last of them must lie within
+    // the block, not be cut off at its foot.
+    void expandedSelfTestBlockHoldsAllLines()
+    {
+        const PreparedReport report
+            = Prepare(Kind::SelfExpanded, { SelfTestRow(QDate(2026, 3, 1), "100") });
+        const QList<PdfPage> pages = Pdf(report);
+        QCOMPARE(pages.size(), 1);
+        const QList<PdfWord> tones = pages.first().find("тонов");
+        QCOMPARE(tones.size(), 2); // the ГМВ and the МВ tone lines
+        const ReportLayout &layout = report.layout();
+        const ReportRichBlock &block = layout.detail.blocks.first();
+        const qreal blockTop = layout.marginsMm.top() + layout.pageHeader->heightMm
+            + layout.title->heightMm + block.yMm;
+        QVERIFY2(tones.last().boxMm.bottom() <= blockTop + block.heightMm,
+            qPrintable(QString::number(tones.last().boxMm.bottom())));
     }
 
     void recordedRowsDecodeWithTheirTestNumber_data()

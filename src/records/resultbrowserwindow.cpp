@@ -163,7 +163,7 @@ void ResultBrowserWindow::setUpGrid()
                 = fieldIndex < 0 ? 0 : m_setup.display.schema.fields.at(fieldIndex).width;
             width = std::max(metrics.horizontalAdvance(column.title),
                         metrics.averageCharWidth() * characters)
-                + 8;
+                + 12;
         }
         m_grid->setColumnWidth(c, width);
         auto *item = new QListWidgetItem(column.title, m_fields);

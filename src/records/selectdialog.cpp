@@ -68,7 +68,7 @@ TFSelectDlg::TFSelectDlg(const QString &locoNumber, QWidget *parent, QDate today
     label(m_locoPanel, "Label1", QStringLiteral("Номер локомотива:"), 8, 16);
     m_locoEdit = new QLineEdit(locoNumber, m_locoPanel);
     m_locoEdit->setObjectName(QStringLiteral("Edit1"));
-    m_locoEdit->setGeometry(112, 12, 80, 22);
+    m_locoEdit->setGeometry(120, 12, 72, 22);
 
     m_dateBox = new QCheckBox(QStringLiteral("По дате"), this);
     m_dateBox->setObjectName(QStringLiteral("CheckBox2"));

@@ -218,7 +218,9 @@ ResultReport TFReportR1(Clock &clock)
         cardCaption(68, 60, QStringLiteral("Резерв")),
         field(102, 60, QStringLiteral("reserv")),
     };
-    card.blocks = { resultBlock(127, 8, 57, 48) };
+    // Down to the card's foot rather than 48 mm: thirteen lines of a healthy code need
+    // about 55 mm, and a cut-off line would drop a tested unit from the printout.
+    card.blocks = { resultBlock(127, 8, 57, 59.5) };
     report.hooks.startOfPage = StampEveryPage(clock);
     report.hooks.beforeDetail = [](const ReportRow &row, ReportValues &detail) {
         detail.lines.insert(QLatin1StringView(ResultLinesValueName),
