@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TfBlockNum::TfBlockNum(
     Clock &clock, OperatorMessages &messages, const QString &databaseDirectory, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -55,14 +57,20 @@ TfBlockNum::TfBlockNum(
     m_fields->setFlow(QListView::TopToBottom);
     m_fields->setWrapping(true);
     m_fields->setResizeMode(QListView::Adjust);
-    m_fields->setFixedSize(260, 7 * (fontMetrics().height() + 2) + 6);
-    m_fields->setGridSize(QSize(125, fontMetrics().height() + 2));
+    const int itemHeight = std::max(fontMetrics().height() + 4, 18);
+    m_fields->setGridSize(QSize(125, itemHeight));
+    m_fields->setFixedSize(262, 8 * itemHeight + 2 * m_fields->frameWidth());
 
     m_grid = new RecordGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setEditModel(&model);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // Block numbers are sixteen digits wide.
+    const int blockWidth = fontMetrics().horizontalAdvance(QString(16, u'0')) + 10;
+    for (int k = 1; k <= 8; ++k) {
+        m_grid->setColumnWidth(model.columnOfField(QStringLiteral("Block%1").arg(k)), blockWidth);
+    }
 
     auto *left = new QVBoxLayout;
     left->addWidget(m_navigator, 0, Qt::AlignLeft);
@@ -97,6 +105,7 @@ TfBlockNum::TfBlockNum(
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(m_grid->isColumnHidden(c) ? Qt::Unchecked : Qt::Checked);
     }
+    m_fields->setSpacing(0);
     connect(m_fields, &QListWidget::itemChanged, this, &TfBlockNum::clbViewFieldsClickCheck);
     DataSource1StateChange();
 }
