@@ -1,5 +1,6 @@
 #include "console/gauges.h"
 #include "mainformfixture.h"
+#include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
 
 #include <QAction>

@@ -13,6 +13,8 @@
 #include "link/ranges.h"
 #include "link/serialconnection.h"
 #include "link/stationreceiver.h"
+#include "records/rvregisterwindow.h"
+#include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
 #include "tests/specialmodewindow.h"
 
@@ -153,6 +155,9 @@ void TMainForm::FormShow()
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     m_connection->StopReader();
+    if (m_radioRegister) {
+        m_radioRegister->closeTable(); // shows its own error box; closing goes on
+    }
     QMainWindow::closeEvent(event);
     // Hidden secondary windows must not keep the program running.
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -411,6 +416,11 @@ void TMainForm::showField(Field field, const QString &text)
 void TMainForm::setSpecialModeWindow(TFSPC *window)
 {
     m_specialMode = window;
+}
+
+void TMainForm::setRadioRegister(TFDBRV *window)
+{
+    m_radioRegister = window;
 }
 
 void TMainForm::ClearMessageGrid()

@@ -19,6 +19,7 @@ class StationReceiver;
 class TAboutBox;
 class TFevery;
 class TFSPC;
+class TFDBRV;
 
 // The main window "ТЕЛВ-2": menus and toolbar, the live state of the station, the
 // received-messages grid, the last measurements and the results area. Creating it
@@ -66,6 +67,7 @@ public:
     // What the test sequences use.
     void ClearMessageGrid() override;
     void showPanel(Panel panel) override;
+    void AddSeparatorLine(const QString &text) override { AddMessageLine(text, false); }
 
     // The range lists' change handler: the range follows the list.
     void ComboChange(int index);
@@ -74,6 +76,8 @@ public:
 
     // The special mode window; its results are dropped until it exists.
     void setSpecialModeWindow(TFSPC *window);
+    // The register whose table is closed when this window closes.
+    void setRadioRegister(TFDBRV *window);
 
     // The secondary windows, created after this one.
     void setEveryWindow(TFevery *window);
@@ -114,6 +118,7 @@ private:
     std::unique_ptr<SerialConnection> m_connection;
     std::unique_ptr<StationReceiver> m_receiver;
     QPointer<TFSPC> m_specialMode;
+    QPointer<TFDBRV> m_radioRegister;
     Help::Viewer m_help;
     QActionGroup *m_portGroup = nullptr;
     QString m_currentPort;

@@ -18,6 +18,7 @@ class QToolBar;
 class QWidget;
 class RoundIndicator;
 class SelfTestPanel;
+class RadioTestPanel;
 
 // The main window's controls, each named as its objectName.
 struct MainFormControls
@@ -109,7 +110,7 @@ struct MainFormControls
 
     // Self-test and radio test panels, sharing the place of the results panel.
     SelfTestPanel *Panel4 = nullptr;
-    QFrame *Panel5 = nullptr;
+    RadioTestPanel *Panel5 = nullptr;
 };
 
 namespace MainFormLayout {

@@ -2,6 +2,7 @@
 #include "console/gauges.h"
 #include "console/help.h"
 #include "console/mainformcontrols.h"
+#include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
 
 #include <QCheckBox>
@@ -217,7 +218,8 @@ void buildTestPanels(QWidget *client, MainFormControls &c)
     c.Panel4 = new SelfTestPanel(client);
     c.Panel4->setGeometry(402, 136, 280, 257);
     c.Panel4->hide();
-    c.Panel5 = panel(client, "Panel5", 402, 136, 280, 257);
+    c.Panel5 = new RadioTestPanel(client);
+    c.Panel5->setGeometry(402, 136, 280, 257);
     c.Panel5->hide();
 }
 

@@ -1,21 +1,39 @@
 #include "console/program.h"
 
+#include "blocks/blocknumwindow.h"
 #include "console/aboutbox.h"
 #include "console/everywindow.h"
 #include "console/mainform.h"
+#include "link/clock.h"
+#include "link/stationreceiver.h"
 #include "params/parameterswindow.h"
+#include "records/reportoptionsdialog.h"
+#include "records/resultbrowsers.h"
+#include "records/rvregisterwindow.h"
+#include "records/selectdialog.h"
+#include "tests/callrangedialog.h"
+#include "tests/hourlyrepetition.h"
 #include "tests/radiotest1.h"
+#include "tests/radiotest23.h"
 #include "tests/selftestsequence.h"
+#include "tests/servicecommands.h"
 #include "tests/specialmodewindow.h"
 #include "tests/testparametersdialog.h"
-
-#include <QAction>
 
 Program::Program(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory,
     const QString &defaultPort)
     : m_context(clock, messages, databaseDirectory)
 {
     m_context.defaultPortName = defaultPort;
+    createWindows();
+    createSequences();
+    connectMenus();
+}
+
+Program::~Program() = default;
+
+void Program::createWindows()
+{
     // The main window first: its creation connects to the station.
     m_mainForm = std::make_unique<TMainForm>(m_context);
     TMainForm *main = m_mainForm.get();
@@ -24,42 +42,43 @@ Program::Program(Clock &clock, OperatorMessages &messages, const QString &databa
     m_testDialog = new TFTestDlg(m_context.station, m_context.messages, main);
     m_about = new TAboutBox(main);
     m_specialMode = new TFSPC(m_context, main);
+    m_callDialog = new TFDiapDlg(main);
+    m_reportOptions = new TForm2(main);
+    // The selection dialog is shared by both browsers, so it comes before them.
+    m_select
+        = new TFSelectDlg(m_context.station.numbers.LocoNumber, main, m_context.clock.now().date());
+    const QString &tables = m_context.recorder.databaseDirectory();
+    const BrowserServices services { tables, *m_select, *m_reportOptions, m_context.clock,
+        m_context.messages };
+    m_selfTestResults = new TFDB(services, main);
+    m_radioTestResults = new TFDB23(services, main);
+    // The registers open their tables here, for the whole run.
+    m_radioRegister = new TFDBRV(m_context.clock, m_context.messages, tables, main);
+    m_blockNumbers = new TfBlockNum(m_context.clock, m_context.messages, tables, main);
+
     main->setEveryWindow(m_every);
     main->setAboutBox(m_about);
     main->setSpecialModeWindow(m_specialMode);
-    connectTests();
+    main->setRadioRegister(m_radioRegister);
+    main->receiver().statusCodes().setAttenuationLookup(&m_radioRegister->attenuationLookup());
     m_about->setTablesDirectory(m_context.recorder.databaseDirectory());
+    const auto comboChange = [main](int index) { main->ComboChange(index); };
+    m_testDialog->ComboChange = comboChange;
+    m_callDialog->ComboChange = comboChange;
 }
 
-Program::~Program() = default;
-
-void Program::connectTests()
+void Program::createSequences()
 {
     TMainForm *main = m_mainForm.get();
     const MainFormControls &ui = main->controls();
-    m_testDialog->ComboChange = [main](int index) { main->ComboChange(index); };
-
     m_selfTest = new SelfTestSequence(m_context, *main, *ui.Panel4, main);
-    QObject::connect(ui.N14, &QAction::triggered, m_selfTest, &SelfTestSequence::ITest1Click);
-    QObject::connect(main, &TMainForm::Test1, m_selfTest, &SelfTestSequence::Test1);
-
     m_radioTest1 = new RadioTest1(m_context, *main, *m_testDialog, ui, main);
-    for (QAction *item : { ui.ITest1, ui.toolButtons.at(0) }) {
-        QObject::connect(item, &QAction::triggered, m_radioTest1, &RadioTest1::ToolButton1Click);
-    }
-}
-
-void Program::connectParameters()
-{
-    TMainForm *main = m_mainForm.get();
-    const MainFormControls &ui = main->controls();
-    QObject::connect(ui.N2, &QAction::triggered, m_parameters, [this] { m_parameters->exec(); });
-    QObject::connect(m_parameters, &TFParam::serviceWordEdited, main, &TMainForm::ShowServiceWord);
-    QObject::connect(
-        m_parameters, &TFParam::sensitivityCheckChanged, main, &TMainForm::ShowSensitivityFields);
-    QObject::connect(m_parameters, &TFParam::accessItemsAllowed, main, [ui](bool allowed) {
-        for (QAction *item : { ui.N31, ui.N6, ui.NT2, ui.NT3 }) {
-            item->setEnabled(allowed);
-        }
-    });
+    m_radioTest23 = new RadioTest23(m_context, *main, *m_testDialog, *ui.Panel5, main);
+    m_radioTest23->SaveReceivedFactoryNumbers = [this] {
+        m_blockNumbers->factoryNumbers().SaveReceivedFactoryNumbers(
+            m_context.station.factoryDigits, m_context.station.numbers.LocoNumber);
+    };
+    m_service = new ServiceCommands(m_context, *main, *m_callDialog, ui, main);
+    m_hourly = new HourlyRepetition(
+        m_context, *main, *m_radioTest23, *m_selfTest, *m_testDialog, ui, main);
 }

@@ -7,17 +7,28 @@
 #include <memory>
 
 class Clock;
+class HourlyRepetition;
 class OperatorMessages;
-class TAboutBox;
-class TFevery;
-class TMainForm;
-class TFSPC;
-class TFParam;
-class TFTestDlg;
-class SelfTestSequence;
 class RadioTest1;
+class RadioTest23;
+class SelfTestSequence;
+class ServiceCommands;
+class TAboutBox;
+class TFDiapDlg;
+class TFParam;
+class TFSPC;
+class TFTestDlg;
+class TFevery;
+class TFDB;
+class TFDB23;
+class TFDBRV;
+class TFSelectDlg;
+class TForm2;
+class TfBlockNum;
+class TMainForm;
 
-// The program's windows, created once in a fixed order and kept for the whole run.
+// The program's windows, created once in a fixed order and kept for the whole run,
+// and the test sequences that drive them.
 class Program
 {
 public:
@@ -29,25 +40,44 @@ public:
 
     ProgramContext &context() { return m_context; }
     TMainForm &mainForm() { return *m_mainForm; }
-    TFevery &everyWindow() { return *m_every; }
-    TAboutBox &aboutBox() { return *m_about; }
     TFParam &parameters() { return *m_parameters; }
+    TFevery &everyWindow() { return *m_every; }
     TFTestDlg &testDialog() { return *m_testDialog; }
+    TAboutBox &aboutBox() { return *m_about; }
     TFSPC &specialMode() { return *m_specialMode; }
+    TFDiapDlg &callDialog() { return *m_callDialog; }
+    TFDB &selfTestResults() { return *m_selfTestResults; }
+    TFDB23 &radioTestResults() { return *m_radioTestResults; }
+    TFDBRV &radioRegister() { return *m_radioRegister; }
+    TfBlockNum &blockNumbers() { return *m_blockNumbers; }
     SelfTestSequence &selfTest() { return *m_selfTest; }
     RadioTest1 &radioTest1() { return *m_radioTest1; }
+    RadioTest23 &radioTest23() { return *m_radioTest23; }
+    HourlyRepetition &hourly() { return *m_hourly; }
 
 private:
+    void createWindows();
+    void createSequences();
+    void connectMenus();
+
     ProgramContext m_context;
     std::unique_ptr<TMainForm> m_mainForm;
-    TFevery *m_every = nullptr; // owned by the main window
+    // The rest are owned by the main window.
     TFParam *m_parameters = nullptr;
+    TFevery *m_every = nullptr;
     TFTestDlg *m_testDialog = nullptr;
     TAboutBox *m_about = nullptr;
     TFSPC *m_specialMode = nullptr;
+    TFDiapDlg *m_callDialog = nullptr;
+    TForm2 *m_reportOptions = nullptr;
+    TFSelectDlg *m_select = nullptr;
+    TFDB *m_selfTestResults = nullptr;
+    TFDB23 *m_radioTestResults = nullptr;
+    TFDBRV *m_radioRegister = nullptr;
+    TfBlockNum *m_blockNumbers = nullptr;
     SelfTestSequence *m_selfTest = nullptr;
     RadioTest1 *m_radioTest1 = nullptr;
-
-    void connectTests();
-    void connectParameters();
+    RadioTest23 *m_radioTest23 = nullptr;
+    ServiceCommands *m_service = nullptr;
+    HourlyRepetition *m_hourly = nullptr;
 };

@@ -1,12 +1,12 @@
 #include "tests/selftestpanel.h"
 
 #include "console/gauges.h"
+#include "tests/panelparts.h"
 #include "tests/resultlinesview.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
 
 namespace {
 
@@ -29,15 +29,9 @@ SelfTestPanel::SelfTestPanel(QWidget *parent)
 
     Label24 = label(
         this, "Label24", QStringLiteral("Тест ТЕЛВ : результаты тестирования"), 2, 2, 276, 20);
-    Label24->setAlignment(Qt::AlignCenter);
-    Label24->setAutoFillBackground(true);
-    QFont bold = Label24->font();
+    StyleAsPanelHeader(Label24);
+    QFont bold = font();
     bold.setBold(true);
-    Label24->setFont(bold);
-    QPalette header = Label24->palette();
-    header.setColor(QPalette::Window, QColor(10, 36, 106));
-    header.setColor(QPalette::WindowText, Qt::white);
-    Label24->setPalette(header);
 
     LSoob1 = label(this, "LSoob1", QStringLiteral("Результат теста:"), 8, 28, 100, 18);
     LTest1 = label(this, "LTest1", QString(), 110, 28, 80, 18);
@@ -67,15 +61,10 @@ SelfTestPanel::SelfTestPanel(QWidget *parent)
 
 void SelfTestPanel::showVerdict(const QString &text, bool fault)
 {
-    LResult->setText(text);
-    QPalette palette = LResult->palette();
-    palette.setColor(QPalette::WindowText, fault ? QColor(255, 0, 0) : QColor(0, 0, 0));
-    LResult->setPalette(palette);
+    ShowVerdict(LResult, text, fault);
 }
 
 void SelfTestPanel::setWaiting(bool waiting)
 {
-    BitBtn3->setText(waiting ? QStringLiteral("Отмена") : QStringLiteral("OK"));
-    BitBtn3->setIcon(
-        style()->standardIcon(waiting ? QStyle::SP_DialogCancelButton : QStyle::SP_DialogOkButton));
+    SetWaitButton(BitBtn3, waiting);
 }

@@ -11,20 +11,12 @@
 #include "tests/testhost.h"
 
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QStatusBar>
 
 namespace {
 
 constexpr int ResultNibbles = 7;
-
-QString startStamp(const QDateTime &now)
-{
-    const QLocale locale;
-    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + now.time().toString(QStringLiteral("hh:mm:ss"));
-}
 
 } // namespace
 
@@ -72,7 +64,7 @@ void SelfTestSequence::SelfTestWait()
     m_panel.LResult->clear();
     m_host.showPanel(TestHost::Panel::SelfTest);
     m_panel.setWaiting(true);
-    m_panel.StatusBar1->showMessage(QStringLiteral("Начат ") + startStamp(m_context.clock.now()));
+    m_panel.StatusBar1->showMessage(QStringLiteral("Начат ") + StartStamp(m_context.clock.now()));
     m_panel.Gauge2->setMaximum(TimeLimitSeconds);
     m_panel.Gauge2->setPosition(0);
     m_panel.RichEdit1->setLines({});
@@ -95,28 +87,13 @@ void SelfTestSequence::pass()
         endWait(); // cancelled or reset: no row, no "Нет ответа "
         return;
     }
-    examineCollection();
+    m_context.station.test.examineNewFrames([this](const MessageFrame &f) { showResult(f); });
     Gauge &gauge = *m_panel.Gauge2;
     if (gauge.position() < gauge.maximum()) {
         gauge.setPosition(m_waitClock.elapsedSeconds());
     }
     if (gauge.position() >= gauge.maximum()) {
         endWait();
-    }
-}
-
-void SelfTestSequence::examineCollection()
-{
-    TestState &test = m_context.station.test;
-    for (int i = 0; i < test.collectedCount; ++i) {
-        MessageFrame &frame = test.TestCollection[static_cast<std::size_t>(i)];
-        if (frame.State != MessageFrame::Complete) {
-            continue;
-        }
-        frame.State = MessageFrame::Examined;
-        if (frame.Code == 0xE2 && frame.Count == MessageFrame::NibbleCells) {
-            showResult(frame);
-        }
     }
 }
 

@@ -35,7 +35,6 @@ public:
 
 private:
     void pass();
-    void examineCollection();
     void showResult(const struct MessageFrame &frame);
     void endWait();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
 #include <QTime>
 
 class Clock;
@@ -20,3 +22,6 @@ private:
     const Clock &m_clock;
     QTime m_start;
 };
+
+// "the system's short date and long time" of a test's start, for its status bar.
+QString StartStamp(const QDateTime &start);

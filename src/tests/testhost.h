@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // What the test sequences need of the main window.
 class TestHost
 {
@@ -12,4 +14,7 @@ public:
     virtual void SetCommandMenus(bool on) = 0;
     virtual void ClearMessageGrid() = 0;
     virtual void showPanel(Panel panel) = 0;
+    virtual void ResetResultsPanel() = 0;
+    // A line of the received-messages grid with an empty range cell.
+    virtual void AddSeparatorLine(const QString &text) = 0;
 };

@@ -26,6 +26,22 @@ struct TestState
         collectedCount = 0;
     }
 
+    // Marks every collected frame not looked at yet as examined, and calls onResult
+    // with each whole result frame (0xE2 with eight nibbles) among them, in order.
+    template<typename OnResult> void examineNewFrames(OnResult onResult)
+    {
+        for (int i = 0; i < collectedCount; ++i) {
+            MessageFrame &frame = TestCollection[static_cast<std::size_t>(i)];
+            if (frame.State != MessageFrame::Complete) {
+                continue;
+            }
+            frame.State = MessageFrame::Examined;
+            if (frame.Code == 0xE2 && frame.Count == MessageFrame::NibbleCells) {
+                onResult(frame);
+            }
+        }
+    }
+
     // Appends a copy of frame; a frame beyond the tenth is dropped.
     bool collect(const MessageFrame &frame)
     {

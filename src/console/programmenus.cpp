@@ -1,0 +1,73 @@
+// What the main window's menu items, toolbar buttons and signals set going.
+#include "blocks/blocknumwindow.h"
+#include "console/mainform.h"
+#include "console/program.h"
+#include "params/parameterswindow.h"
+#include "records/resultbrowsers.h"
+#include "records/rvregisterwindow.h"
+#include "tests/hourlyrepetition.h"
+#include "tests/radiotest1.h"
+#include "tests/radiotest23.h"
+#include "tests/selftestsequence.h"
+#include "tests/servicecommands.h"
+
+#include <QAction>
+
+namespace {
+
+// Shows a window that is not modal, in front.
+void showInFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+template<typename Handler>
+void onTrigger(std::initializer_list<QAction *> items, QObject *receiver, Handler handler)
+{
+    for (QAction *item : items) {
+        QObject::connect(item, &QAction::triggered, receiver, handler);
+    }
+}
+
+} // namespace
+
+void Program::connectMenus()
+{
+    TMainForm *main = m_mainForm.get();
+    const MainFormControls &ui = main->controls();
+    const QList<QAction *> &tool = ui.toolButtons;
+
+    onTrigger({ ui.N14 }, m_selfTest, [this] { m_selfTest->ITest1Click(); });
+    QObject::connect(main, &TMainForm::Test1, m_selfTest, &SelfTestSequence::Test1);
+    onTrigger(
+        { ui.ITest1, tool.at(0) }, m_radioTest1, [this] { m_radioTest1->ToolButton1Click(); });
+    onTrigger({ ui.ITest2, tool.at(1) }, m_radioTest23, [this] { m_radioTest23->ITest2Click(); });
+    onTrigger({ ui.ITest3, tool.at(2) }, m_radioTest23, [this] { m_radioTest23->ITest3Click(); });
+    QObject::connect(main, &TMainForm::Test2, m_radioTest23, &RadioTest23::Test2);
+
+    onTrigger({ ui.IReset, tool.at(7) }, m_service, [this] { m_service->IResetClick(); });
+    onTrigger({ ui.ICall1, tool.at(4) }, m_service, [this] { m_service->ICall1Click(0); });
+    onTrigger({ ui.ICall2, tool.at(5) }, m_service, [this] { m_service->ICall1Click(1); });
+    onTrigger({ ui.N8 }, m_service, [this] { m_service->N8Click(); });
+    onTrigger({ ui.N9 }, m_service, [this] { m_service->N9Click(); });
+
+    onTrigger({ ui.N11, tool.at(9) }, main, [this] { showInFront(m_selfTestResults); });
+    onTrigger({ ui.N231, tool.at(10) }, main, [this] { showInFront(m_radioTestResults); });
+    onTrigger({ ui.N12 }, main, [this] { m_radioRegister->exec(); });
+    onTrigger({ ui.iBlockNum }, main, [this] { m_blockNumbers->iBlockNumClick(); });
+
+    onTrigger({ ui.NT2 }, m_hourly, [this] { m_hourly->NT2Click(); });
+    onTrigger({ ui.NT3 }, m_hourly, [this] { m_hourly->NT3Click(); });
+    onTrigger({ ui.N2 }, m_hourly, [this] { m_hourly->N2Click([this] { m_parameters->exec(); }); });
+
+    QObject::connect(m_parameters, &TFParam::serviceWordEdited, main, &TMainForm::ShowServiceWord);
+    QObject::connect(
+        m_parameters, &TFParam::sensitivityCheckChanged, main, &TMainForm::ShowSensitivityFields);
+    QObject::connect(m_parameters, &TFParam::accessItemsAllowed, main, [ui](bool allowed) {
+        for (QAction *item : { ui.N31, ui.N6, ui.NT2, ui.NT3 }) {
+            item->setEnabled(allowed);
+        }
+    });
+}

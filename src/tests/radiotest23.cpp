@@ -1,0 +1,221 @@
+#include "tests/radiotest23.h"
+
+#include "console/gauges.h"
+#include "console/programcontext.h"
+#include "link/clock.h"
+#include "link/codecs.h"
+#include "link/commands.h"
+#include "tests/radiotestpanel.h"
+#include "tests/resultlinesview.h"
+#include "tests/resulttext.h"
+#include "tests/testhost.h"
+#include "tests/testparametersdialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+const QString Separator(52, u'*');
+
+// Test 2 judges the three bands and their deviations (cells 0..5), test 3 the
+// three bands and the radio station's own test-1 code (cells 0..2 and 6).
+bool isNormal(int test, const MessageFrame &frame)
+{
+    if (test == TestNumber::RadioTest3) {
+        return FrameNibblesToText(frame, 3).value == 0 && frame.Nibble[6] == 0;
+    }
+    return FrameNibblesToText(frame, 6).value == 0;
+}
+
+} // namespace
+
+RadioTest23::RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dialog,
+    RadioTestPanel &panel, QObject *parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_host(host)
+    , m_dialog(dialog)
+    , m_panel(panel)
+    , m_poll(context.clock.createTimer(this))
+    , m_waitClock(context.clock)
+{
+    connect(m_poll.get(), &ClockTimer::timeout, this, &RadioTest23::pass);
+    connect(m_panel.BitBtn4, &QPushButton::clicked, this, &RadioTest23::BitBtn4Click);
+}
+
+RadioTest23::~RadioTest23() = default;
+
+void RadioTest23::ITest2Click()
+{
+    startFromPc(TestNumber::RadioTest2);
+}
+
+void RadioTest23::ITest3Click()
+{
+    startFromPc(TestNumber::RadioTest3);
+}
+
+void RadioTest23::startFromPc(int test)
+{
+    m_host.ClearMessageGrid();
+    m_context.recorder.ClearMeasurements();
+    m_context.station.test.SelectedTest = test;
+    if (PrepareTest23()) {
+        TestBegin(m_dialog.numberKind() == TFTestDlg::TrainNumberKind);
+    }
+}
+
+bool RadioTest23::PrepareTest23()
+{
+    if (m_dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    showStartedFromPc(m_dialog.numberKind() == TFTestDlg::TrainNumberKind);
+    return true;
+}
+
+void RadioTest23::showStartedFromPc(bool trainNumberKind)
+{
+    const CurrentNumbers &numbers = m_context.station.numbers;
+    m_panel.Label20->clear();
+    m_panel.Label21->setText(QStringLiteral("Результат теста:"));
+    m_host.showPanel(TestHost::Panel::RadioTest);
+    m_panel.Label19->setText(QStringLiteral("Тест %1 : результаты тестирования")
+                                 .arg(m_context.station.test.SelectedTest));
+    m_panel.Label22->setText(
+        trainNumberKind ? QStringLiteral("№ поезда: ") + numbers.TrainNumber : QString());
+    m_panel.Label23->setText(
+        trainNumberKind ? QString() : QStringLiteral("№ локомотива: ") + numbers.LocoNumber);
+}
+
+void RadioTest23::TestBegin(bool trainNumberKind)
+{
+    TestState &test = m_context.station.test;
+    test.startCollecting(test.SelectedTest);
+    m_host.SetCommandMenus(false);
+
+    const StationData &station = m_context.station;
+    CommandBuffer &buffer = m_context.commandBuffer;
+    buffer.Start();
+    AppendRangeByte(buffer, station.CurrentRange);
+    if (trainNumberKind) {
+        AppendTrainNumberFrame(buffer, station.numbers.TrainNumber);
+    } else {
+        AppendLocoNumberFrame(buffer, station.numbers.LocoNumber);
+    }
+    AppendTestStartFrame(buffer, test.SelectedTest);
+    m_context.sender.SendCommand();
+
+    m_direction = QStringLiteral("От ТЕЛВ");
+    RadioTestWait();
+}
+
+void RadioTest23::Test2()
+{
+    if (m_waiting) {
+        return; // a running wait finds the report in the collection itself
+    }
+    const StationData &station = m_context.station;
+    m_host.showPanel(TestHost::Panel::RadioTest);
+    m_panel.Label19->setText(QStringLiteral("Тест %1").arg(station.test.CollectingTest));
+    const QString train = station.ReceivedTrainNumber == QLatin1String("0000")
+        ? QStringLiteral("XXXX")
+        : station.ReceivedTrainNumber;
+    m_panel.Label22->setText(QStringLiteral("Номер поезда: ") + train);
+    m_panel.Label23->setText(QStringLiteral("Номер локомотива: ") + station.ReceivedLocoNumber);
+    m_direction = QStringLiteral("От РВ");
+    RadioTestWait();
+}
+
+void RadioTest23::RadioTestWait()
+{
+    TestState &test = m_context.station.test;
+    test.WaitActive = true;
+    m_resultsFound = 0;
+    m_event = QStringLiteral("Тест %1").arg(test.CollectingTest);
+
+    m_panel.setWaiting(true);
+    m_panel.StatusBar2->showMessage(QStringLiteral("Начат ") + StartStamp(m_context.clock.now()));
+    m_panel.Gauge3->setMaximum(TimeLimitSeconds);
+    m_panel.Gauge3->setPosition(0);
+    m_panel.Gauge3->show();
+    m_panel.RichEdit2->setLines({});
+    m_waitClock.start();
+    test.NoConfirmation = false;
+
+    m_waiting = true;
+    m_poll->setSingleShot(false);
+    m_poll->start(PollMs);
+    pass(); // a result the station reported on its own shows at once
+}
+
+void RadioTest23::pass()
+{
+    if (!m_waiting) {
+        return;
+    }
+    TestState &test = m_context.station.test;
+    if (!test.WaitActive) {
+        endWait(); // cancelled or reset: no row
+        return;
+    }
+    test.examineNewFrames([this](const MessageFrame &frame) { showResult(frame); });
+    int elapsed = m_waitClock.elapsedSeconds();
+    if (m_resultsFound > 0 || test.NoConfirmation) {
+        elapsed = TimeLimitSeconds;
+    }
+    m_panel.Gauge3->setPosition(elapsed);
+    if (elapsed >= TimeLimitSeconds) {
+        endWait();
+    }
+}
+
+void RadioTest23::showResult(const MessageFrame &frame)
+{
+    const int test = m_context.station.test.CollectingTest;
+    ++m_resultsFound;
+    const QString code = FrameNibblesToText(frame, 7).text;
+    m_panel.Label21->setText(QStringLiteral("Результат теста: ") + code);
+    const bool normal = isNormal(test, frame);
+    m_panel.showVerdict(QStringLiteral("Тест%1:%2")
+                            .arg(test)
+                            .arg(normal ? QStringLiteral("НОРМА") : QStringLiteral("БРАК")),
+        !normal);
+    m_panel.RichEdit2->setLines(ShowRadioTestCode(test, code, m_context.station.params.ToolWord));
+    m_panel.setWaiting(false);
+    if (SaveReceivedFactoryNumbers) {
+        SaveReceivedFactoryNumbers();
+    }
+    m_context.recorder.WriteToTable2(
+        m_event, code, normal ? QStringLiteral("Норма") : QStringLiteral("Брак"), m_direction);
+    m_host.AddSeparatorLine(Separator);
+}
+
+void RadioTest23::endWait()
+{
+    m_poll->stop();
+    m_waiting = false;
+    TestState &test = m_context.station.test;
+    if (m_resultsFound == 0 && test.WaitActive) {
+        m_panel.showVerdict(QStringLiteral("Нет ответа"), true);
+        m_panel.RichEdit2->setLines(
+            ShowRadioTestCode(test.CollectingTest, u"?", m_context.station.params.ToolWord));
+        m_panel.setWaiting(false);
+        m_context.recorder.WriteToTable2(
+            m_event, QStringLiteral("?"), QStringLiteral("Брак"), m_direction);
+    }
+    m_host.SetCommandMenus(true);
+    test.CollectingTest = 0;
+    Q_EMIT finished();
+}
+
+void RadioTest23::BitBtn4Click()
+{
+    m_context.station.test.WaitActive = false;
+    m_host.showPanel(TestHost::Panel::Results);
+    pass(); // a running wait ends now
+    m_context.recorder.ClearMeasurements();
+    m_host.ClearMessageGrid();
+}

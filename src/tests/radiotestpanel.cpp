@@ -1,0 +1,69 @@
+#include "tests/radiotestpanel.h"
+
+#include "console/gauges.h"
+#include "tests/panelparts.h"
+#include "tests/resultlinesview.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+QLabel *label(QWidget *parent, const char *name, int x, int y, int w, int h)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+} // namespace
+
+RadioTestPanel::RadioTestPanel(QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(QStringLiteral("Panel5"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+
+    Label19 = label(this, "Label19", 2, 2, 276, 20);
+    StyleAsPanelHeader(Label19);
+    QFont bold = font();
+    bold.setBold(true);
+
+    Label22 = label(this, "Label22", 8, 26, 200, 16);
+    Label23 = label(this, "Label23", 8, 42, 200, 16);
+    Label21 = label(this, "Label21", 8, 60, 200, 16);
+    Label20 = label(this, "Label20", 8, 78, 200, 18);
+    Label20->setFont(bold);
+
+    Gauge3 = new PieGauge(this);
+    Gauge3->setObjectName(QStringLiteral("Gauge3"));
+    Gauge3->setGeometry(222, 26, 50, 50);
+    Gauge3->hide();
+
+    RichEdit2 = new ResultLinesView(this);
+    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
+    RichEdit2->setGeometry(6, 100, 268, 100);
+
+    BitBtn4 = new QPushButton(this);
+    BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
+    BitBtn4->setGeometry(97, 204, 86, 26);
+
+    StatusBar2 = new QStatusBar(this);
+    StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
+    StatusBar2->setGeometry(2, 234, 276, 20);
+    StatusBar2->setSizeGripEnabled(false);
+    setWaiting(true);
+}
+
+void RadioTestPanel::showVerdict(const QString &text, bool fault)
+{
+    ShowVerdict(Label20, text, fault);
+}
+
+void RadioTestPanel::setWaiting(bool waiting)
+{
+    SetWaitButton(BitBtn4, waiting);
+}
