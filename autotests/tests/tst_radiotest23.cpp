@@ -202,6 +202,19 @@ private Q_SLOTS:
         QVERIFY(f.ui().ITest->isEnabled());
     }
 
+    void factoryNumbersSurviveTheFreeReportThatFollowsTheResult()
+    {
+        ProgramFixture f;
+        f.receive(Bytes("EE 80 80 80 81 82 83 84 85 EF F8 81 82 83 84 85 86 80 82 F9"));
+        // Result and "free" in one piece of traffic, before the posted handler runs.
+        f.receive(resultFrame("0000000", 2) + Bytes("C0"));
+        QTRY_COMPARE(f.rows(Test23Schema()).size(), 1);
+        const QList<TableRow> blocks = f.rows(BlockNumSchema());
+        QCOMPARE(blocks.size(), 1);
+        QCOMPARE(blocks.first().values.at(0).toString(), QStringLiteral("0012345"));
+        QCOMPARE(blocks.first().values.at(1).toString(), QStringLiteral("0000000034560000"));
+    }
+
     void stationReportsATest3OnItsOwn()
     {
         ProgramFixture f;

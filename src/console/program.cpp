@@ -76,7 +76,7 @@ void Program::createSequences()
     m_radioTest23 = new RadioTest23(m_context, *main, *m_testDialog, *ui.Panel5, main);
     m_radioTest23->SaveReceivedFactoryNumbers = [this] {
         m_blockNumbers->factoryNumbers().SaveReceivedFactoryNumbers(
-            m_context.station.factoryDigits, m_context.station.numbers.LocoNumber);
+            m_context.station.factoryDigitsOfResult, m_context.station.numbers.LocoNumber);
     };
     m_service = new ServiceCommands(m_context, *main, *m_callDialog, ui, main);
     m_hourly = new HourlyRepetition(

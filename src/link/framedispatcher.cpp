@@ -104,8 +104,8 @@ bool FrameDispatcher::collect(const MessageFrame &f)
     if (collecting < 1 || collecting > 3 || f.Code != CollectionGate[collecting]) {
         return false;
     }
-    if (f.Nibble[7] == collecting) {
-        test.collect(f);
+    if (f.Nibble[7] == collecting && test.collect(f)) {
+        m_station.factoryDigitsOfResult = m_station.factoryDigits;
     }
     return true; // a result frame of another test is dropped
 }
@@ -118,6 +118,7 @@ void FrameDispatcher::testReport(const MessageFrame &f)
     }
     m_station.test.startCollecting(testNumber);
     m_station.test.collect(f);
+    m_station.factoryDigitsOfResult = m_station.factoryDigits;
     m_view.postStationTest(testNumber);
 }
 

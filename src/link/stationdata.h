@@ -23,4 +23,7 @@ struct StationData
     QString ReceivedTrainNumber;
     QString ReceivedLocoNumber;
     ReceivedFactoryDigits factoryDigits;
+    // The factory digits as they stood when the result frame of a radio test came:
+    // the station's "free" report, which may follow at once, clears factoryDigits.
+    ReceivedFactoryDigits factoryDigitsOfResult;
 };
