@@ -106,6 +106,9 @@ void buildStationPanel(QWidget *client, MainFormControls &c)
     c.Shape2 = place<RoundIndicator>(p, "Shape2", 240, 74, 15, 15);
     c.Label5 = label(p, "Label5", QStringLiteral("ГМВ:"), 278, 74);
     c.Shape3 = place<RoundIndicator>(p, "Shape3", 312, 74, 15, 15);
+    for (QLineEdit *edit : { c.Edit1, c.Edit5, c.Edit6 }) {
+        edit->setFocusPolicy(Qt::NoFocus);
+    }
 }
 
 QPushButton *iconButton(QWidget *parent, const char *name, QStyle::StandardPixmap icon,

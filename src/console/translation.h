@@ -2,5 +2,6 @@
 
 class QCoreApplication;
 
-// Loads Qt's own Russian texts (standard buttons, the print preview) when installed.
+// Loads Qt's own Russian texts (standard buttons, the print preview) when installed,
+// and takes the Russian date forms when the system gives no language.
 void InstallRussianTranslation(QCoreApplication &app);
