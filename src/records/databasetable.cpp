@@ -348,6 +348,28 @@ qint64 DatabaseTable::rowCount(const RowFilter &filter)
     return rows;
 }
 
+// Reads the rows of an executed "SELECT rowid, * ..." query; a read that fails
+// midway leaves no rows behind.
+bool DatabaseTable::collectRows(QSqlQuery &query, QList<TableRow> *rows)
+{
+    const int fields = m_schema.fields.size();
+    while (query.next()) {
+        TableRow row;
+        row.rowid = query.value(0).toLongLong();
+        row.values.reserve(fields);
+        for (int i = 1; i <= fields; ++i) {
+            row.values.append(query.value(i));
+        }
+        rows->append(std::move(row));
+    }
+    if (query.lastError().isValid()) {
+        rows->clear();
+        return fail(engineText(query.lastError()));
+    }
+    query.finish();
+    return true;
+}
+
 bool DatabaseTable::readPage(
     const RowFilter &filter, qint64 afterRowid, int limit, QList<TableRow> *rows)
 {
@@ -370,22 +392,7 @@ bool DatabaseTable::readPage(
     if (!page.exec()) {
         return fail(engineText(page.lastError()));
     }
-    const int fields = m_schema.fields.size();
-    while (page.next()) {
-        TableRow row;
-        row.rowid = page.value(0).toLongLong();
-        row.values.reserve(fields);
-        for (int i = 1; i <= fields; ++i) {
-            row.values.append(page.value(i));
-        }
-        rows->append(std::move(row));
-    }
-    if (page.lastError().isValid()) {
-        rows->clear();
-        return fail(engineText(page.lastError()));
-    }
-    page.finish();
-    return true;
+    return collectRows(page, rows);
 }
 
 bool DatabaseTable::deleteRow(qint64 rowid)
@@ -432,22 +439,7 @@ bool DatabaseTable::readAll(QList<TableRow> *rows)
             + QStringLiteral(" ORDER BY ") + order.join(u','))) {
         return fail(engineText(all.lastError()));
     }
-    const int fields = m_schema.fields.size();
-    while (all.next()) {
-        TableRow row;
-        row.rowid = all.value(0).toLongLong();
-        row.values.reserve(fields);
-        for (int i = 1; i <= fields; ++i) {
-            row.values.append(all.value(i));
-        }
-        rows->append(std::move(row));
-    }
-    if (all.lastError().isValid()) {
-        rows->clear();
-        return fail(engineText(all.lastError()));
-    }
-    all.finish();
-    return true;
+    return collectRows(all, rows);
 }
 
 bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)

@@ -102,6 +102,7 @@ private:
     bool setDurability();
     bool toStoredRow(const QVariantList &values, QVariantList *stored);
     bool execChange(QSqlQuery &query);
+    bool collectRows(QSqlQuery &query, QList<TableRow> *rows);
     QString filterCondition(const RowFilter &filter, QVariantList *binds) const;
 
     QString m_directory;
