@@ -5,6 +5,7 @@
 #include "link/operatormessages.h"
 #include "records/recordgrid.h"
 #include "records/recordnavigator.h"
+#include "records/registerediting.h"
 #include "reports/reportprepare.h"
 #include "reports/reportpreview.h"
 #include "reports/reportrows.h"
@@ -14,7 +15,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -34,9 +34,6 @@ TfBlockNum::TfBlockNum(
     resize(760, 420);
 
     TableEditModel &model = m_register.model();
-    m_navigator = new RecordNavigator(model, m_messages, this);
-    m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
-
     m_printGroup = new QGroupBox(QStringLiteral("Параметры печати"), this);
     m_printGroup->setObjectName(QStringLiteral("GroupBox1"));
     m_include = new QComboBox(m_printGroup);
@@ -61,11 +58,11 @@ TfBlockNum::TfBlockNum(
     m_fields->setGridSize(QSize(125, itemHeight));
     m_fields->setFixedSize(262, 8 * itemHeight + 2 * m_fields->frameWidth());
 
-    m_grid = new RecordGrid(this);
-    m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setEditModel(&model);
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // Made after the print and field controls, so that it is last in the tab order.
+    const RegisterEditors editors = CreateRegisterEditors(model, m_messages, this);
+    m_navigator = editors.navigator;
+    m_grid = editors.grid;
+
     // Block numbers are sixteen digits wide.
     const int blockWidth = fontMetrics().horizontalAdvance(QString(16, u'0')) + 10;
     for (int k = 1; k <= 8; ++k) {
@@ -87,10 +84,6 @@ TfBlockNum::TfBlockNum(
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);
 
-    connect(m_grid, &RecordGrid::failed, this,
-        [this](const QString &text) { m_messages.showError(text); });
-    connect(m_grid, &RecordGrid::deleteRequested, this,
-        [this] { m_navigator->click(RecordNavigator::Delete); });
     connect(&model, &TableEditModel::stateChanged, this, &TfBlockNum::DataSource1StateChange);
     connect(m_print, &QPushButton::clicked, this, &TfBlockNum::bPrintClick);
 
@@ -130,28 +123,11 @@ void TfBlockNum::DataSource1StateChange()
 bool TfBlockNum::FormCloseQuery()
 {
     raise();
-    TableEditModel &model = m_register.model();
-    if (!model.isEditing()) {
-        return true;
-    }
+    // The question's boxes take the activation while they are shown.
     m_asking = true;
-    const OperatorMessages::Answer answer = m_messages.ask(
-        QStringLiteral("Редактирование строки не завершено. Сохранить изменения?"), true);
+    const bool mayClose = FinishRowInEdit(m_register.model(), m_messages);
     m_asking = false;
-    switch (answer) {
-    case OperatorMessages::Answer::Yes:
-        if (!model.post()) {
-            m_messages.showError(model.errorText());
-            return false;
-        }
-        return true;
-    case OperatorMessages::Answer::No:
-        model.cancel();
-        return true;
-    case OperatorMessages::Answer::Cancel:
-        break;
-    }
-    return false;
+    return mayClose;
 }
 
 void TfBlockNum::closeEvent(QCloseEvent *event)

@@ -3,12 +3,12 @@
 #include "link/operatormessages.h"
 #include "records/recordgrid.h"
 #include "records/recordnavigator.h"
+#include "records/registerediting.h"
 #include "reports/reportpreview.h"
 #include "reports/reportrows.h"
 #include "reports/rvreport.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -36,14 +36,9 @@ TFDBRV::TFDBRV(
     m_report->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_report->setFixedSize(25, 25);
 
-    m_navigator = new RecordNavigator(m_register.model(), m_messages, this);
-    m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
-
-    m_grid = new RecordGrid(this);
-    m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setEditModel(&m_register.model());
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 4);
+    const RegisterEditors editors = CreateRegisterEditors(m_register.model(), m_messages, this);
+    m_navigator = editors.navigator;
+    m_grid = editors.grid;
     m_grid->setColumnWidth(
         0, m_grid->fontMetrics().horizontalAdvance(u'0') * LocoColumnCharacters + 6);
     m_grid->setColumnWidth(1, 144);
@@ -60,10 +55,6 @@ TFDBRV::TFDBRV(
     layout->addWidget(m_grid, 1, Qt::AlignLeft);
 
     connect(m_report, &QToolButton::clicked, this, &TFDBRV::BitBtn1Click);
-    connect(m_grid, &RecordGrid::failed, this,
-        [this](const QString &text) { m_messages.showError(text); });
-    connect(m_grid, &RecordGrid::deleteRequested, this,
-        [this] { m_navigator->click(RecordNavigator::Delete); });
 
     if (!m_register.open()) {
         m_messages.showError(m_register.errorText());
@@ -72,25 +63,7 @@ TFDBRV::TFDBRV(
 
 bool TFDBRV::FormCloseQuery()
 {
-    TableEditModel &model = m_register.model();
-    if (!model.isEditing()) {
-        return true;
-    }
-    switch (m_messages.ask(
-        QStringLiteral("Редактирование строки не завершено. Сохранить изменения?"), true)) {
-    case OperatorMessages::Answer::Yes:
-        if (!model.post()) {
-            m_messages.showError(model.errorText());
-            return false;
-        }
-        return true;
-    case OperatorMessages::Answer::No:
-        model.cancel();
-        return true;
-    case OperatorMessages::Answer::Cancel:
-        break;
-    }
-    return false;
+    return FinishRowInEdit(m_register.model(), m_messages);
 }
 
 void TFDBRV::closeEvent(QCloseEvent *event)

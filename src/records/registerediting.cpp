@@ -1,0 +1,52 @@
+#include "records/registerediting.h"
+
+#include "link/operatormessages.h"
+#include "records/recordgrid.h"
+#include "records/recordnavigator.h"
+#include "records/tableeditmodel.h"
+
+#include <QHeaderView>
+
+RegisterEditors CreateRegisterEditors(
+    TableEditModel &model, OperatorMessages &messages, QWidget *window)
+{
+    RegisterEditors editors;
+    editors.navigator = new RecordNavigator(model, messages, window);
+    editors.navigator->setObjectName(QStringLiteral("DBNavigator1"));
+
+    RecordGrid *grid = new RecordGrid(window);
+    grid->setObjectName(QStringLiteral("DBGrid1"));
+    grid->setEditModel(&model);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
+    editors.grid = grid;
+
+    QObject::connect(grid, &RecordGrid::failed, window,
+        [&messages](const QString &text) { messages.showError(text); });
+    RecordNavigator *navigator = editors.navigator;
+    QObject::connect(grid, &RecordGrid::deleteRequested, window,
+        [navigator] { navigator->click(RecordNavigator::Delete); });
+    return editors;
+}
+
+bool FinishRowInEdit(TableEditModel &model, OperatorMessages &messages)
+{
+    if (!model.isEditing()) {
+        return true;
+    }
+    switch (messages.ask(
+        QStringLiteral("Редактирование строки не завершено. Сохранить изменения?"), true)) {
+    case OperatorMessages::Answer::Yes:
+        if (!model.post()) {
+            messages.showError(model.errorText());
+            return false;
+        }
+        return true;
+    case OperatorMessages::Answer::No:
+        model.cancel();
+        return true;
+    case OperatorMessages::Answer::Cancel:
+        break;
+    }
+    return false;
+}
