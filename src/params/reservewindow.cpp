@@ -1,10 +1,11 @@
 #include "params/reservewindow.h"
 
+#include "params/okcancelrow.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,18 +51,7 @@ TFReserv::TFReserv(QWidget *parent)
     tone->addWidget(m_tone);
     tone->addStretch();
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("BitBtn1"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("BitBtn2"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch();
+    QHBoxLayout *buttons = OkCancelRow(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(tests);

@@ -1,12 +1,13 @@
 #include "params/servicewordwindow.h"
 
+#include "params/okcancelrow.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -105,18 +106,7 @@ TFSS::TFSS(QWidget *parent)
     m_mvSensitivity = captionLeftBox(this, "CheckBox9", "Разрешение проверки чувствительности МВ:");
     boxes->addWidget(m_mvSensitivity, 0, Qt::AlignLeft);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("BitBtn1"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("BitBtn2"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch();
+    QHBoxLayout *buttons = OkCancelRow(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(testPanel);
