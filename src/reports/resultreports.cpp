@@ -3,6 +3,9 @@
 #include "reports/printstamp.h"
 #include "tests/resulttext.h"
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 const ReportFont Regular;
@@ -23,16 +26,18 @@ ReportBand titleBand(const QString &title)
     return band;
 }
 
-ReportLayout pageSetUp(
-    const QString &title, QPageLayout::Orientation orientation, QMarginsF marginsMm, qreal stampXMm)
+// A report whose every page carries the title and the print stamp at stampXMm.
+ResultReport stampedReport(Clock &clock, const QString &title, QPageLayout::Orientation orientation,
+    QMarginsF marginsMm, qreal stampXMm)
 {
-    ReportLayout layout;
-    layout.name = title;
-    layout.orientation = orientation;
-    layout.marginsMm = marginsMm;
-    layout.pageHeader = StampedPageHeader(stampXMm);
-    layout.title = titleBand(title);
-    return layout;
+    ResultReport report;
+    report.layout.name = title;
+    report.layout.orientation = orientation;
+    report.layout.marginsMm = marginsMm;
+    report.layout.pageHeader = StampedPageHeader(stampXMm);
+    report.layout.title = titleBand(title);
+    report.hooks.startOfPage = StampEveryPage(clock);
+    return report;
 }
 
 ReportItem caption(qreal x, qreal y, const QString &text, const ReportFont &font = Italic)
@@ -74,14 +79,20 @@ ReportRichBlock resultBlock(qreal x, qreal y, qreal width, qreal height)
     return block;
 }
 
-ReportLines reportLines(const ResultLines &lines)
+// Fills the expanded card's block with the result lines that linesOf decodes from
+// the row.
+std::function<void(const ReportRow &, ReportValues &)> printResultLines(
+    std::function<ResultLines(const ReportRow &)> linesOf)
 {
-    ReportLines printed;
-    printed.reserve(lines.size());
-    for (const ResultLine &line : lines) {
-        printed.append({ line.text, line.colour });
-    }
-    return printed;
+    return [linesOf = std::move(linesOf)](const ReportRow &row, ReportValues &detail) {
+        const ResultLines lines = linesOf(row);
+        ReportLines printed;
+        printed.reserve(lines.size());
+        for (const ResultLine &line : lines) {
+            printed.append({ line.text, line.colour });
+        }
+        detail.lines.insert(QLatin1StringView(ResultLinesValueName), printed);
+    };
 }
 
 // Underlined captions of the expanded cards.
@@ -107,8 +118,8 @@ QString RecordedServiceWord(const QString &event)
 
 ResultReport TFReport(Clock &clock)
 {
-    ResultReport report;
-    report.layout = pageSetUp(SelfTestTitle, QPageLayout::Landscape, { 10, 10, 23, 10 }, 214);
+    ResultReport report
+        = stampedReport(clock, SelfTestTitle, QPageLayout::Landscape, { 10, 10, 23, 10 }, 214);
     report.layout.columnHeader = columnHeader({
         caption(2, 2, QStringLiteral("Дата, время")),
         caption(31, 2, QStringLiteral("Режим")),
@@ -152,14 +163,13 @@ ResultReport TFReport(Clock &clock)
             field(252, 2, QStringLiteral("osl_gmw"), Small),
             field(259, 2, QStringLiteral("reserv"), Small),
         });
-    report.hooks.startOfPage = StampEveryPage(clock);
     return report;
 }
 
 ResultReport TFReportR1(Clock &clock)
 {
-    ResultReport report;
-    report.layout = pageSetUp(SelfTestTitle, QPageLayout::Portrait, { 15, 10, 10, 10 }, 129);
+    ResultReport report
+        = stampedReport(clock, SelfTestTitle, QPageLayout::Portrait, { 15, 10, 10, 10 }, 129);
     ReportBand &card = report.layout.detail;
     card.heightMm = 68.5;
     card.frames = AllReportSides;
@@ -196,44 +206,40 @@ ResultReport TFReportR1(Clock &clock)
 
         cardCaption(4, 38, QStringLiteral("Номера частот каналов МВ:")),
         cardCaption(66, 38, QStringLiteral("Параметры чувствительности:")),
-
-        caption(4, 44, QStringLiteral("1: ПРМ="), Regular),
-        field(19, 44, QStringLiteral("PrmMv1")),
-        caption(32, 44, QStringLiteral("ПРД="), Regular),
-        field(42, 44, QStringLiteral("PrdMv1")),
-        cardCaption(68, 44, QStringLiteral("Ослабление МВ")),
-        field(102, 44, QStringLiteral("Osl_mw")),
-
-        caption(4, 52, QStringLiteral("2: ПРМ="), Regular),
-        field(19, 52, QStringLiteral("PrmMv2")),
-        caption(32, 52, QStringLiteral("ПРД="), Regular),
-        field(42, 52, QStringLiteral("PrdMv2")),
-        cardCaption(68, 52, QStringLiteral("Ослабление ГМВ")),
-        field(102, 52, QStringLiteral("osl_gmw")),
-
-        caption(4, 60, QStringLiteral("3: ПРМ="), Regular),
-        field(19, 60, QStringLiteral("PrmMv3")),
-        caption(32, 60, QStringLiteral("ПРД="), Regular),
-        field(42, 60, QStringLiteral("PrdMv3")),
-        cardCaption(68, 60, QStringLiteral("Резерв")),
-        field(102, 60, QStringLiteral("reserv")),
     };
+    // A line per MV channel: its receive and transmit frequency numbers, and one of
+    // the sensitivity parameters beside them.
+    const std::pair<QString, QString> sensitivity[] = {
+        { QStringLiteral("Ослабление МВ"), QStringLiteral("Osl_mw") },
+        { QStringLiteral("Ослабление ГМВ"), QStringLiteral("osl_gmw") },
+        { QStringLiteral("Резерв"), QStringLiteral("reserv") },
+    };
+    for (int channel = 1; channel <= 3; ++channel) {
+        const qreal y = 36 + 8 * channel;
+        const auto &[parameterCaption, parameterField] = sensitivity[channel - 1];
+        card.items += QList<ReportItem> {
+            caption(4, y, QStringLiteral("%1: ПРМ=").arg(channel), Regular),
+            field(19, y, QStringLiteral("PrmMv%1").arg(channel)),
+            caption(32, y, QStringLiteral("ПРД="), Regular),
+            field(42, y, QStringLiteral("PrdMv%1").arg(channel)),
+            cardCaption(68, y, parameterCaption),
+            field(102, y, parameterField),
+        };
+    }
     // Down to the card's foot rather than 48 mm: thirteen lines of a healthy code need
     // about 55 mm, and a cut-off line would drop a tested unit from the printout.
     card.blocks = { resultBlock(127, 8, 57, 59.5) };
-    report.hooks.startOfPage = StampEveryPage(clock);
-    report.hooks.beforeDetail = [](const ReportRow &row, ReportValues &detail) {
-        detail.lines.insert(QLatin1StringView(ResultLinesValueName),
-            reportLines(ShowSelfTestCode(row.value(QStringLiteral("ResultCod")))));
-    };
+    report.hooks.beforeDetail = printResultLines([](const ReportRow &row) {
+        return ShowSelfTestCode(row.value(QStringLiteral("ResultCod")));
+    });
     return report;
 }
 
 ResultReport TFReport23(Clock &clock)
 {
-    ResultReport report;
-    report.layout = pageSetUp(QStringLiteral("Результаты тестирования локомотивных радиостанций "),
-        QPageLayout::Landscape, { 10, 10, 25, 10 }, 214);
+    ResultReport report
+        = stampedReport(clock, QStringLiteral("Результаты тестирования локомотивных радиостанций "),
+            QPageLayout::Landscape, { 10, 10, 25, 10 }, 214);
     report.layout.columnHeader = columnHeader({
         caption(2, 2, QStringLiteral("Дата")),
         caption(16, 2, QStringLiteral("Время")),
@@ -275,15 +281,14 @@ ResultReport TFReport23(Clock &clock)
             field(239, 2, QStringLiteral("MesM")),
             field(251, 2, QStringLiteral("MesG")),
         });
-    report.hooks.startOfPage = StampEveryPage(clock);
     return report;
 }
 
 ResultReport TFReportR2(Clock &clock)
 {
-    ResultReport report;
-    report.layout = pageSetUp(QStringLiteral("Результаты тестирования локомотвных радиостанций "),
-        QPageLayout::Portrait, { 15, 10, 10, 10 }, 121);
+    ResultReport report
+        = stampedReport(clock, QStringLiteral("Результаты тестирования локомотвных радиостанций "),
+            QPageLayout::Portrait, { 15, 10, 10, 10 }, 121);
     ReportBand &card = report.layout.detail;
     card.heightMm = 53.7;
     card.frames = AllReportSides;
@@ -330,12 +335,10 @@ ResultReport TFReportR2(Clock &clock)
         field(91, 46, QStringLiteral("MesG")),
     };
     card.blocks = { resultBlock(127, 11, 55, 40) };
-    report.hooks.startOfPage = StampEveryPage(clock);
-    report.hooks.beforeDetail = [](const ReportRow &row, ReportValues &detail) {
+    report.hooks.beforeDetail = printResultLines([](const ReportRow &row) {
         const QString event = row.value(QStringLiteral("Event"));
-        detail.lines.insert(QLatin1StringView(ResultLinesValueName),
-            reportLines(ShowRadioTestCode(RecordedTestNumber(event),
-                row.value(QStringLiteral("ResultCod")), RecordedServiceWord(event))));
-    };
+        return ShowRadioTestCode(RecordedTestNumber(event), row.value(QStringLiteral("ResultCod")),
+            RecordedServiceWord(event));
+    });
     return report;
 }
