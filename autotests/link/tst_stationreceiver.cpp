@@ -1,15 +1,9 @@
 #include "bytes.h"
-#include "fakeclock.h"
-#include "fakemessages.h"
-#include "fakeport.h"
 #include "link/attenuationlookup.h"
-#include "link/commandsender.h"
-#include "link/frameassembler.h"
 #include "link/ranges.h"
 #include "link/stationdata.h"
-#include "link/stationreceiver.h"
 #include "link/stationview.h"
-#include "link/trafficlog.h"
+#include "receivepath.h"
 
 #include <QMap>
 #include <QTest>
@@ -89,29 +83,7 @@ public:
     QStringList lookedUp;
 };
 
-struct Fixture
-{
-    Fixture() { sender.setPort(&port); }
-
-    void feed(const QByteArray &bytes)
-    {
-        for (char b : bytes) {
-            assembler.HandleReceivedByte(static_cast<std::uint8_t>(b));
-        }
-    }
-
-    StationData station;
-    RecordingView view { station };
-    FakeClock clock;
-    FakeMessages messages;
-    FakePort port;
-    CommandBuffer buffer;
-    TrafficLog receivedLog;
-    TrafficLog sentLog;
-    CommandSender sender { buffer, sentLog, messages, clock };
-    StationReceiver receiver { station, view, buffer, sender };
-    FrameAssembler assembler { receiver, receivedLog };
-};
+using Fixture = ReceivePath<RecordingView>;
 
 } // namespace
 

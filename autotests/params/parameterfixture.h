@@ -4,8 +4,8 @@
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "fakeport.h"
-#include "records/databasetable.h"
 #include "records/tableschema.h"
+#include "tabletexts.h"
 
 #include <QTemporaryDir>
 
@@ -16,24 +16,7 @@ struct ParameterFixture
     ParameterFixture() { context.sender.setPort(&port); }
 
     // The rows of tests1.DB as texts, one list of field values per row.
-    QList<QStringList> tests1Rows()
-    {
-        DatabaseTable table(dir.path(), Tests1Schema());
-        QList<QStringList> result;
-        QList<TableRow> page;
-        if (!table.open(DatabaseTable::OpenMode::ExistingOnly)
-            || !table.readPage({}, 0, 1000, &page)) {
-            return result;
-        }
-        for (const TableRow &row : page) {
-            QStringList values;
-            for (const QVariant &value : row.values) {
-                values.append(value.toString());
-            }
-            result.append(values);
-        }
-        return result;
-    }
+    QList<QStringList> tests1Rows() { return TableTexts(dir.path(), Tests1Schema()); }
 
     // The named field of a tests1.DB row.
     static QString field(const QStringList &row, const char *name)

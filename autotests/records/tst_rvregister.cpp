@@ -1,13 +1,5 @@
 #include "bytes.h"
-#include "fakeclock.h"
-#include "fakemessages.h"
-#include "fakeport.h"
-#include "link/commandsender.h"
-#include "link/frameassembler.h"
-#include "link/stationdata.h"
-#include "link/stationreceiver.h"
-#include "link/stationview.h"
-#include "link/trafficlog.h"
+#include "receivepath.h"
 #include "records/rvregister.h"
 
 #include <QFile>
@@ -16,34 +8,11 @@
 
 namespace {
 
-// Keeps the grid lines the receive side adds; nothing else matters here.
-class LineView final : public StationView
-{
-public:
-    void AddMessageLine(const QString &text, bool) override { lines.append(text); }
-    void showRangeName(const QString &) override { }
-    void showStationFree(bool) override { }
-    void SetCommandMenus(bool) override { }
-    void ResetResultsPanel() override { }
-    void ShowServiceWord() override { }
-    void setTransmitting(Band, bool) override { }
-    void showAlarm(Alarm, bool) override { }
-    void setDmvLineSignal(bool) override { }
-    void setNeedle(int) override { }
-    void showField(Field, const QString &) override { }
-    void showSpecialModeResult(SpecialResult, const QString &) override { }
-    void beep() override { }
-    void postStationTest(int) override { }
-
-    QStringList lines;
-};
-
 // The real receive path from the station's bytes to the bytes sent back.
-struct Station
+struct Station : ReceivePath<ShownView>
 {
     explicit Station(AttenuationLookup &lookup)
     {
-        sender.setPort(&port);
         receiver.statusCodes().setAttenuationLookup(&lookup);
     }
 
@@ -55,18 +24,6 @@ struct Station
         assembler.HandleReceivedByte(0xCC);
         return port.written;
     }
-
-    StationData station;
-    LineView view;
-    FakeClock clock;
-    FakeMessages messages;
-    FakePort port;
-    CommandBuffer buffer;
-    TrafficLog receivedLog;
-    TrafficLog sentLog;
-    CommandSender sender { buffer, sentLog, messages, clock };
-    StationReceiver receiver { station, view, buffer, sender };
-    FrameAssembler assembler { receiver, receivedLog };
 };
 
 const QString Corrections = QStringLiteral("Коррекция ослабления (МВ, ГМВ): ");

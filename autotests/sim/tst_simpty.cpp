@@ -15,6 +15,7 @@
 #include "link/stationreceiver.h"
 #include "link/stationview.h"
 #include "link/trafficlog.h"
+#include "receivepath.h"
 #include "sim/operatorconsole.h"
 
 #include <QFile>
@@ -36,30 +37,6 @@ int ExclusiveMode(int fd)
     int mode = -1;
     return ::ioctl(fd, TIOCGEXCL, &mode) == 0 ? mode : -1;
 }
-
-// What the program's receive side shows, as far as these tests look at it.
-class ShownView final : public StationView
-{
-public:
-    void AddMessageLine(const QString &text, bool) override { lines.append(text); }
-    void showRangeName(const QString &) override { }
-    void showStationFree(bool) override { }
-    void SetCommandMenus(bool) override { }
-    void ResetResultsPanel() override { }
-    void ShowServiceWord() override { }
-    void setTransmitting(Band, bool) override { }
-    void showAlarm(Alarm, bool) override { }
-    void setDmvLineSignal(bool) override { }
-    void setNeedle(int) override { }
-    void showField(Field field, const QString &text) override { fields[field] = text; }
-    void showSpecialModeResult(SpecialResult, const QString &) override { }
-    void beep() override { }
-    void postStationTest(int testNumber) override { postedTests.append(testNumber); }
-
-    QStringList lines;
-    QMap<Field, QString> fields;
-    QList<int> postedTests;
-};
 
 // Every locomotive has the corrections 12 (МВ) and 7 (ГМВ) in the register.
 class FixedLookup final : public AttenuationLookup

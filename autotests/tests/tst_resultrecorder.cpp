@@ -1,7 +1,8 @@
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "params/stationparameters.h"
-#include "records/databasetable.h"
+#include "records/tableschema.h"
+#include "tabletexts.h"
 #include "tests/currentnumbers.h"
 #include "tests/measurements.h"
 #include "tests/resultrecorder.h"
@@ -46,25 +47,7 @@ struct Fixture
         parameters.reserv = QStringLiteral("3F");
     }
 
-    QList<QStringList> rows(const TableSchema &schema)
-    {
-        DatabaseTable table(dir.path(), schema);
-        QList<QStringList> result;
-        QList<TableRow> page;
-        if (!table.open(DatabaseTable::OpenMode::ExistingOnly)
-            || !table.readPage({}, 0, 1000, &page)) {
-            qWarning() << table.errorText();
-            return result;
-        }
-        for (const TableRow &row : page) {
-            QStringList values;
-            for (const QVariant &value : row.values) {
-                values.append(value.toString());
-            }
-            result.append(values);
-        }
-        return result;
-    }
+    QList<QStringList> rows(const TableSchema &schema) { return TableTexts(dir.path(), schema); }
 
     QString path(const QString &fileName) const { return dir.filePath(fileName); }
 };
