@@ -76,6 +76,18 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(OptionsFile::path()));
     }
 
+    void portInUseByAnotherProgram()
+    {
+        Pty pty;
+        QSerialPort other;
+        other.setPortName(pty.slavePath());
+        QVERIFY(other.open(QIODevice::ReadWrite));
+        MainFormFixture f(pty.slavePath());
+        QCOMPARE(f.messages.errors.size(), 1);
+        QVERIFY2(f.messages.errors.first().contains(QStringLiteral("занят другой программой")),
+                 qPrintable(f.messages.errors.first()));
+    }
+
     void choosingAPortRewritesOptions()
     {
         Pty first;
