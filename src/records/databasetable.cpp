@@ -290,6 +290,17 @@ bool DatabaseTable::toStoredRow(const QVariantList &values, QVariantList *stored
     return true;
 }
 
+// Prepares the insertion of one row of stored values, bound in field order.
+void DatabaseTable::prepareInsert(QSqlQuery &query, const QVariantList &stored) const
+{
+    const QStringList placeholders(stored.size(), QStringLiteral("?"));
+    query.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName)
+        + QStringLiteral(" VALUES (") + placeholders.join(u',') + u')');
+    for (const QVariant &value : stored) {
+        query.addBindValue(value);
+    }
+}
+
 bool DatabaseTable::append(const QVariantList &values)
 {
     if (!requireOpen()) {
@@ -299,13 +310,8 @@ bool DatabaseTable::append(const QVariantList &values)
     if (!toStoredRow(values, &stored)) {
         return false;
     }
-    QStringList placeholders(stored.size(), QStringLiteral("?"));
     QSqlQuery insert(QSqlDatabase::database(m_connection, false));
-    insert.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName)
-        + QStringLiteral(" VALUES (") + placeholders.join(u',') + u')');
-    for (const QVariant &value : std::as_const(stored)) {
-        insert.addBindValue(value);
-    }
+    prepareInsert(insert, stored);
     if (!insert.exec()) {
         return fail(engineText(insert.lastError()));
     }
@@ -448,13 +454,8 @@ bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)
     if (!requireOpen() || !toStoredRow(values, &stored)) {
         return false;
     }
-    QStringList placeholders(stored.size(), QStringLiteral("?"));
     QSqlQuery insert(QSqlDatabase::database(m_connection, false));
-    insert.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName)
-        + QStringLiteral(" VALUES (") + placeholders.join(u',') + u')');
-    for (const QVariant &value : std::as_const(stored)) {
-        insert.addBindValue(value);
-    }
+    prepareInsert(insert, stored);
     if (!execChange(insert)) {
         return false;
     }

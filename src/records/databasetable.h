@@ -101,6 +101,7 @@ private:
     bool prepareTable(OpenMode mode);
     bool setDurability();
     bool toStoredRow(const QVariantList &values, QVariantList *stored);
+    void prepareInsert(QSqlQuery &query, const QVariantList &stored) const;
     bool execChange(QSqlQuery &query);
     bool collectRows(QSqlQuery &query, QList<TableRow> *rows);
     QString filterCondition(const RowFilter &filter, QVariantList *binds) const;
