@@ -1,6 +1,6 @@
 #include "bytes.h"
 #include "programfixture.h"
-#include "tests/specialmodewindow.h"
+#include "tests/tfspc.h"
 #include "tests/testparametersdialog.h"
 
 #include <QComboBox>

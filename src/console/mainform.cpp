@@ -16,7 +16,7 @@
 #include "records/rvregisterwindow.h"
 #include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
-#include "tests/specialmodewindow.h"
+#include "tests/tfspc.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -134,19 +134,19 @@ void MainFormLayout::buildToolbar(QWidget *client, MainFormControls &c)
     c.ToolBar1->setIconSize(QSize(40, 16));
     c.ToolBar1->setMovable(false);
     c.ToolBar1->setFloatable(false);
-    for (const ToolButtonSpec &spec : buttons) {
+    for (const ToolButtonSpec &entry : buttons) {
         QAction *action = nullptr;
-        if (spec.image < 0) {
+        if (entry.image < 0) {
             action = c.ToolBar1->addSeparator();
         } else {
-            action = c.ToolBar1->addAction(icon(static_cast<Index>(spec.image)), QString());
-            action->setToolTip(QString::fromUtf16(spec.hint));
+            action = c.ToolBar1->addAction(icon(static_cast<Index>(entry.image)), QString());
+            action->setToolTip(QString::fromUtf16(entry.hint));
             QWidget *button = c.ToolBar1->widgetForAction(action);
-            button->setObjectName(QLatin1String(spec.name));
+            button->setObjectName(QLatin1String(entry.name));
             button->setFixedSize(47, 25);
             static_cast<QToolButton *>(button)->setAutoRaise(true);
         }
-        action->setObjectName(QLatin1String(spec.name));
+        action->setObjectName(QLatin1String(entry.name));
         c.toolButtons.append(action);
     }
 }

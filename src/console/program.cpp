@@ -17,7 +17,7 @@
 #include "tests/radiotest23.h"
 #include "tests/selftestsequence.h"
 #include "tests/servicecommands.h"
-#include "tests/specialmodewindow.h"
+#include "tests/tfspc.h"
 #include "tests/testparametersdialog.h"
 
 Program::Program(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory,

@@ -1,4 +1,4 @@
-#include "tests/specialmodewindow.h"
+#include "tests/tfspc.h"
 
 #include "console/programcontext.h"
 #include "link/commands.h"
