@@ -127,5 +127,9 @@ QPixmap draw(ToolbarImage::Index index)
 
 QIcon ToolbarImage::icon(Index index)
 {
-    return QIcon(draw(index));
+    // The toolbar takes the whole picture; menus, which show 16 x 16, take its glyph.
+    const QPixmap picture = draw(index);
+    QIcon icon(picture);
+    icon.addPixmap(picture.copy(index == Help ? 12 : 0, 0, Height, Height));
+    return icon;
 }
