@@ -31,10 +31,10 @@ QPixmap stationPicture()
     p.setFont(font);
     p.drawText(QRectF(22, 44, 40, 14), Qt::AlignCenter, QStringLiteral("ТЕЛВ-2"));
     p.setPen(QPen(Qt::white, 2));
-    p.drawLine(QPointF(85, 36), QPointF(85, 8));
+    p.drawLine(QPointF(85, 36), QPointF(85, 14));
     p.setPen(QPen(QColor(255, 255, 0), 1.5));
-    for (int r : { 8, 14, 20 }) {
-        p.drawArc(QRectF(85 - r, 8 - r, 2 * r, 2 * r), 20 * 16, 50 * 16);
+    for (int r : { 5, 9, 13 }) {
+        p.drawArc(QRectF(85 - r, 14 - r, 2 * r, 2 * r), 20 * 16, 50 * 16);
     }
     p.setBrush(QColor(255, 0, 0));
     p.setPen(Qt::NoPen);
@@ -113,8 +113,8 @@ TAboutBox::TAboutBox(QWidget *parent)
     product->setFont(big);
     layout->addWidget(product);
     layout->addWidget(line(QStringLiteral("Версия 2.2"), panel));
-    layout->addWidget(
-        line(QStringLiteral("Разработчик: группа программного обеспечения ТЕЛВ-2"), panel));
+    layout->addWidget(line(QStringLiteral("Разработчик: группа ПО ТЕЛВ-2"), panel));
+    layout->addWidget(line(QStringLiteral("Адрес: 000000, Россия"), panel));
     layout->addWidget(
         line(QStringLiteral("Тел.: +7 (000) 000-00-00, факс: +7 (000) 000-00-01"), panel));
 
