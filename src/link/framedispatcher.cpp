@@ -37,6 +37,14 @@ QString sensitivityVerdict(QChar c)
     return (c.unicode() & 1) ? QStringLiteral("Брак") : QStringLiteral("Норма");
 }
 
+// The three two-digit values of a parameter group frame: h(c2)h(c3), h(c4)h(c5), h(c6)h(c7).
+void takeThreePairs(const MessageFrame &f, QString &first, QString &second, QString &third)
+{
+    first = hexCells(f, 2, 3);
+    second = hexCells(f, 4, 5);
+    third = hexCells(f, 6, 7);
+}
+
 int pair(const MessageFrame &f, int first)
 {
     return f.Nibble[first] * 10 + f.Nibble[first + 1];
@@ -138,24 +146,16 @@ void FrameDispatcher::parameterGroup(const MessageFrame &f)
     Measurements &measured = m_station.measurements;
     switch (f.Nibble[1]) {
     case 0:
-        params.DeviacD = hexCells(f, 2, 3);
-        params.DeviacM = hexCells(f, 4, 5);
-        params.DeviacG = hexCells(f, 6, 7);
+        takeThreePairs(f, params.DeviacD, params.DeviacM, params.DeviacG);
         break;
     case 1:
-        params.Deviacd2 = hexCells(f, 2, 3);
-        params.DeviacM2 = hexCells(f, 4, 5);
-        params.DeviacG2 = hexCells(f, 6, 7);
+        takeThreePairs(f, params.Deviacd2, params.DeviacM2, params.DeviacG2);
         break;
     case 2:
-        params.reserv = hexCells(f, 2, 3);
-        params.Osl_mw = hexCells(f, 4, 5);
-        params.osl_gmw = hexCells(f, 6, 7);
+        takeThreePairs(f, params.reserv, params.Osl_mw, params.osl_gmw);
         break;
     case 3:
-        measured.DeviacD = hexCells(f, 2, 3);
-        measured.DeviacM = hexCells(f, 4, 5);
-        measured.DeviacG = hexCells(f, 6, 7);
+        takeThreePairs(f, measured.DeviacD, measured.DeviacM, measured.DeviacG);
         m_view.showField(Field::ELevd, measured.DeviacD);
         m_view.showField(Field::ELevm, measured.DeviacM);
         m_view.showField(Field::ELevg, measured.DeviacG);
