@@ -24,7 +24,6 @@ public:
 
     int Count() const { return m_count; }
     const std::uint8_t *data() const { return m_bytes.data(); }
-    std::uint8_t at(int i) const { return m_bytes[static_cast<std::size_t>(i)]; }
 
 private:
     std::array<std::uint8_t, Size> m_bytes {};

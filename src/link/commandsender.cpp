@@ -31,14 +31,10 @@ void CommandSender::SendCommand()
             m_port->writeBytes(m_buffer.data(), count, timeLimitMs), 0, count));
     }
 
-    const QByteArray sent(reinterpret_cast<const char *>(m_buffer.data()), written);
-    for (char b : sent) {
-        m_sentLog.append(static_cast<std::uint8_t>(b));
+    for (int i = 0; i < written; ++i) {
+        m_sentLog.append(m_buffer.data()[i]);
     }
     m_buffer.consume(written);
-    if (written > 0) {
-        Q_EMIT commandSent(sent);
-    }
     if (written != count) {
         // Without a port the write would have waited out its whole time limit.
         reportFailureAfter(portOpen ? 0 : timeLimitMs);

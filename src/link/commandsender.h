@@ -29,10 +29,6 @@ public:
     // this call, so a sender inside the receive path is not held up by a modal box.
     void SendCommand();
 
-Q_SIGNALS:
-    // Emitted with the bytes the port accepted, after they were logged.
-    void commandSent(const QByteArray &bytes);
-
 private:
     void reportFailureAfter(int delayMs);
 

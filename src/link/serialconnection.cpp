@@ -30,7 +30,6 @@ SerialConnection::~SerialConnection()
 
 bool SerialConnection::OpenPort(const QString &portName)
 {
-    m_reopenTimer->stop();
     closePort();
     m_portName = portName;
     m_lastError.clear();
