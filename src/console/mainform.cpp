@@ -295,9 +295,13 @@ void TMainForm::SetCommandMenus(bool on)
     }
     m_ui.N8->setEnabled(on);
     m_ui.N9->setEnabled(on);
-    const bool reserved = on && m_context.station.params.AccessGranted();
+    setReservedItems(on && m_context.station.params.AccessGranted());
+}
+
+void TMainForm::setReservedItems(bool enabled)
+{
     for (QAction *item : { m_ui.N31, m_ui.N6, m_ui.NT2, m_ui.NT3 }) {
-        item->setEnabled(reserved);
+        item->setEnabled(enabled);
     }
 }
 

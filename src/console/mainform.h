@@ -44,6 +44,8 @@ public:
     void choosePort(const QString &name);
 
     void SetLinkMenus(bool on);
+    // The four items reserved for the holder of the access code.
+    void setReservedItems(bool enabled);
     void ShowSensitivityFields();
 
     StationReceiver &receiver() { return *m_receiver; }

@@ -2,6 +2,7 @@
 #include "console/gauges.h"
 #include "console/help.h"
 #include "console/mainformcontrols.h"
+#include "tests/panelparts.h"
 #include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
 
@@ -187,13 +188,7 @@ void buildResultsPanel(QWidget *client, MainFormControls &c)
 
     c.Label25 = place<QLabel>(p, "Label25", 2, 2, 281, 20);
     c.Label25->setText(QStringLiteral("Результаты тестирования"));
-    c.Label25->setAlignment(Qt::AlignCenter);
-    c.Label25->setFont(bold(c.Label25->font()));
-    c.Label25->setAutoFillBackground(true);
-    QPalette header = c.Label25->palette();
-    header.setColor(QPalette::Window, QColor(10, 36, 106));
-    header.setColor(QPalette::WindowText, Qt::white);
-    c.Label25->setPalette(header);
+    StyleAsPanelHeader(c.Label25);
 
     c.LLIU = label(p, "LLIU", QStringLiteral("ЛИУ ГМВ:"), 10, 40);
     c.ELIU = field(p, "ELIU", 80, 37, 60);

@@ -65,9 +65,6 @@ void Program::connectMenus()
     QObject::connect(m_parameters, &TFParam::serviceWordEdited, main, &TMainForm::ShowServiceWord);
     QObject::connect(
         m_parameters, &TFParam::sensitivityCheckChanged, main, &TMainForm::ShowSensitivityFields);
-    QObject::connect(m_parameters, &TFParam::accessItemsAllowed, main, [ui](bool allowed) {
-        for (QAction *item : { ui.N31, ui.N6, ui.NT2, ui.NT3 }) {
-            item->setEnabled(allowed);
-        }
-    });
+    QObject::connect(
+        m_parameters, &TFParam::accessItemsAllowed, main, &TMainForm::setReservedItems);
 }
