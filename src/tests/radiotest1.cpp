@@ -3,7 +3,6 @@
 #include "console/gauges.h"
 #include "console/mainformcontrols.h"
 #include "console/programcontext.h"
-#include "link/clock.h"
 #include "link/commands.h"
 #include "tests/testhost.h"
 #include "tests/testparametersdialog.h"
@@ -18,10 +17,9 @@ RadioTest1::RadioTest1(ProgramContext &context, TestHost &host, TFTestDlg &dialo
     , m_host(host)
     , m_dialog(dialog)
     , m_window(window)
-    , m_poll(context.clock.createTimer(this))
-    , m_waitClock(context.clock)
+    , m_wait(context.clock, this)
 {
-    connect(m_poll.get(), &ClockTimer::timeout, this, &RadioTest1::pass);
+    connect(&m_wait, &TestWait::pass, this, &RadioTest1::pass);
     connect(m_window.BitBtn5, &QPushButton::clicked, this, &RadioTest1::BitBtn5Click);
 }
 
@@ -70,22 +68,19 @@ void RadioTest1::TestBegin1()
     m_window.Gauge4->show();
     m_window.BitBtn5->show();
     test.WaitActive = true;
-    m_waitClock.start();
-    m_running = true;
-    m_poll->setSingleShot(false);
-    m_poll->start(PollMs);
+    m_wait.start();
 }
 
 void RadioTest1::pass()
 {
-    if (!m_running) {
+    if (!m_wait.running()) {
         return;
     }
     TestState &test = m_context.station.test;
     // "Нет подтверждения" does not end this test; the flag is cleared so that it
     // does not end the next radio test 2 or 3 at once.
     test.NoConfirmation = false;
-    const int elapsed = test.WaitActive ? m_waitClock.elapsedSeconds() : DurationSeconds;
+    const int elapsed = test.WaitActive ? m_wait.elapsedSeconds() : DurationSeconds;
     m_window.Gauge4->setPosition(elapsed);
     if (m_window.Gauge4->position() >= DurationSeconds) {
         end();
@@ -94,8 +89,7 @@ void RadioTest1::pass()
 
 void RadioTest1::end()
 {
-    m_poll->stop();
-    m_running = false;
+    m_wait.stop();
     m_window.BitBtn5->hide();
     m_window.Gauge4->hide();
     m_window.Label27->hide();

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-class ClockTimer;
 class ProgramContext;
 class TFTestDlg;
 class TestHost;
@@ -20,7 +19,7 @@ class RadioTest1 : public QObject
     Q_OBJECT
 public:
     static constexpr int DurationSeconds = 70;
-    static constexpr int PollMs = 100;
+    static constexpr int PollMs = TestWait::PollMs;
 
     RadioTest1(ProgramContext &context, TestHost &host, TFTestDlg &dialog,
         const MainFormControls &window, QObject *parent = nullptr);
@@ -31,7 +30,7 @@ public:
     void TestBegin1();
     void BitBtn5Click();
 
-    bool running() const { return m_running; }
+    bool running() const { return m_wait.running(); }
 
 private:
     void pass();
@@ -41,7 +40,5 @@ private:
     TestHost &m_host;
     TFTestDlg &m_dialog;
     const MainFormControls &m_window;
-    std::unique_ptr<ClockTimer> m_poll;
-    WaitClock m_waitClock;
-    bool m_running = false;
+    TestWait m_wait;
 };

@@ -38,10 +38,9 @@ RadioTest23::RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dia
     , m_host(host)
     , m_dialog(dialog)
     , m_panel(panel)
-    , m_poll(context.clock.createTimer(this))
-    , m_waitClock(context.clock)
+    , m_wait(context.clock, this)
 {
-    connect(m_poll.get(), &ClockTimer::timeout, this, &RadioTest23::pass);
+    connect(&m_wait, &TestWait::pass, this, &RadioTest23::pass);
     connect(m_panel.BitBtn4, &QPushButton::clicked, this, &RadioTest23::BitBtn4Click);
 }
 
@@ -114,7 +113,7 @@ void RadioTest23::TestBegin(bool trainNumberKind)
 
 void RadioTest23::Test2()
 {
-    if (m_waiting) {
+    if (m_wait.running()) {
         return; // a running wait finds the report in the collection itself
     }
     const StationData &station = m_context.station;
@@ -142,18 +141,15 @@ void RadioTest23::RadioTestWait()
     m_panel.Gauge3->setPosition(0);
     m_panel.Gauge3->show();
     m_panel.RichEdit2->setLines({});
-    m_waitClock.start();
     test.NoConfirmation = false;
 
-    m_waiting = true;
-    m_poll->setSingleShot(false);
-    m_poll->start(PollMs);
+    m_wait.start();
     pass(); // a result the station reported on its own shows at once
 }
 
 void RadioTest23::pass()
 {
-    if (!m_waiting) {
+    if (!m_wait.running()) {
         return;
     }
     TestState &test = m_context.station.test;
@@ -162,7 +158,7 @@ void RadioTest23::pass()
         return;
     }
     test.examineNewFrames([this](const MessageFrame &frame) { showResult(frame); });
-    int elapsed = m_waitClock.elapsedSeconds();
+    int elapsed = m_wait.elapsedSeconds();
     if (m_resultsFound > 0 || test.NoConfirmation) {
         elapsed = TimeLimitSeconds;
     }
@@ -195,8 +191,7 @@ void RadioTest23::showResult(const MessageFrame &frame)
 
 void RadioTest23::endWait()
 {
-    m_poll->stop();
-    m_waiting = false;
+    m_wait.stop();
     TestState &test = m_context.station.test;
     if (m_resultsFound == 0 && test.WaitActive) {
         m_panel.showVerdict(QStringLiteral("Нет ответа"), true);

@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 
-class ClockTimer;
 class ProgramContext;
 class RadioTestPanel;
 class TFTestDlg;
@@ -23,7 +22,7 @@ class RadioTest23 : public QObject
     Q_OBJECT
 public:
     static constexpr int TimeLimitSeconds = 115;
-    static constexpr int PollMs = 100;
+    static constexpr int PollMs = TestWait::PollMs;
 
     RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dialog, RadioTestPanel &panel,
         QObject *parent = nullptr);
@@ -42,7 +41,7 @@ public:
     void RadioTestWait();
     void BitBtn4Click();
 
-    bool waiting() const { return m_waiting; }
+    bool waiting() const { return m_wait.running(); }
 
 Q_SIGNALS:
     // The wait has ended, with a result, without one, or cancelled.
@@ -58,10 +57,8 @@ private:
     TestHost &m_host;
     TFTestDlg &m_dialog;
     RadioTestPanel &m_panel;
-    std::unique_ptr<ClockTimer> m_poll;
-    WaitClock m_waitClock;
+    TestWait m_wait;
     QString m_direction;
     QString m_event;
     int m_resultsFound = 0;
-    bool m_waiting = false;
 };

@@ -26,10 +26,9 @@ SelfTestSequence::SelfTestSequence(
     , m_context(context)
     , m_host(host)
     , m_panel(panel)
-    , m_poll(context.clock.createTimer(this))
-    , m_waitClock(context.clock)
+    , m_wait(context.clock, this)
 {
-    connect(m_poll.get(), &ClockTimer::timeout, this, &SelfTestSequence::pass);
+    connect(&m_wait, &TestWait::pass, this, &SelfTestSequence::pass);
     connect(m_panel.BitBtn3, &QPushButton::clicked, this, &SelfTestSequence::BitBtn3Click);
 }
 
@@ -50,7 +49,7 @@ void SelfTestSequence::Test1()
 {
     // The station's own report is in the collection already; a wait that is
     // running finds it by itself.
-    if (!m_waiting) {
+    if (!m_wait.running()) {
         SelfTestWait();
     }
 }
@@ -70,17 +69,14 @@ void SelfTestSequence::SelfTestWait()
     m_panel.RichEdit1->setLines({});
     m_panel.LTest1->clear();
 
-    m_waitClock.start();
-    m_waiting = true;
     m_resultFound = false;
-    m_poll->setSingleShot(false);
-    m_poll->start(PollMs);
+    m_wait.start();
     pass(); // a result the station reported on its own shows at once
 }
 
 void SelfTestSequence::pass()
 {
-    if (!m_waiting) {
+    if (!m_wait.running()) {
         return;
     }
     if (!m_context.station.test.WaitActive) {
@@ -90,7 +86,7 @@ void SelfTestSequence::pass()
     m_context.station.test.examineNewFrames([this](const MessageFrame &f) { showResult(f); });
     Gauge &gauge = *m_panel.Gauge2;
     if (gauge.position() < gauge.maximum()) {
-        gauge.setPosition(m_waitClock.elapsedSeconds());
+        gauge.setPosition(m_wait.elapsedSeconds());
     }
     if (gauge.position() >= gauge.maximum()) {
         endWait();
@@ -115,8 +111,7 @@ void SelfTestSequence::showResult(const MessageFrame &frame)
 
 void SelfTestSequence::endWait()
 {
-    m_poll->stop();
-    m_waiting = false;
+    m_wait.stop();
     TestState &test = m_context.station.test;
     test.CollectingTest = 0;
     if (!m_resultFound && test.WaitActive) {

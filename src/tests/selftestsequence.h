@@ -6,7 +6,6 @@
 
 #include <memory>
 
-class ClockTimer;
 class ProgramContext;
 class SelfTestPanel;
 class TestHost;
@@ -20,7 +19,7 @@ class SelfTestSequence : public QObject
     Q_OBJECT
 public:
     static constexpr int TimeLimitSeconds = 20;
-    static constexpr int PollMs = 100;
+    static constexpr int PollMs = TestWait::PollMs;
 
     SelfTestSequence(
         ProgramContext &context, TestHost &host, SelfTestPanel &panel, QObject *parent = nullptr);
@@ -31,7 +30,7 @@ public:
     void SelfTestWait();
     void BitBtn3Click();
 
-    bool waiting() const { return m_waiting; }
+    bool waiting() const { return m_wait.running(); }
 
 private:
     void pass();
@@ -41,8 +40,6 @@ private:
     ProgramContext &m_context;
     TestHost &m_host;
     SelfTestPanel &m_panel;
-    std::unique_ptr<ClockTimer> m_poll;
-    WaitClock m_waitClock;
-    bool m_waiting = false;
+    TestWait m_wait;
     bool m_resultFound = false;
 };

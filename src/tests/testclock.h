@@ -1,26 +1,41 @@
 #pragma once
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <QTime>
 
+#include <memory>
+
 class Clock;
+class ClockTimer;
 
-// Whole seconds since a start, taken as times of day: a wait that crosses
+// The course of a test wait: a pass every PollMs while it runs, and the whole
+// seconds since its start, taken as times of day, so that a wait that crosses
 // midnight goes on counting instead of jumping by a day.
-class WaitClock
+class TestWait : public QObject
 {
+    Q_OBJECT
 public:
-    explicit WaitClock(const Clock &clock)
-        : m_clock(clock)
-    { }
+    static constexpr int PollMs = 100;
 
+    TestWait(Clock &clock, QObject *parent);
+    ~TestWait() override;
+
+    // Notes the start and begins the passes.
     void start();
+    void stop();
+    bool running() const { return m_running; }
     int elapsedSeconds() const;
 
+Q_SIGNALS:
+    void pass();
+
 private:
-    const Clock &m_clock;
+    Clock &m_clock;
+    std::unique_ptr<ClockTimer> m_poll;
     QTime m_start;
+    bool m_running = false;
 };
 
 // "the system's short date and long time" of a test's start, for its status bar.
