@@ -4,12 +4,11 @@
 #include "link/ranges.h"
 #include "link/stationdata.h"
 #include "tests/digitfilter.h"
+#include "tests/rangedialogparts.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 
 TFTestDlg::TFTestDlg(StationData &station, OperatorMessages &messages, QWidget *parent)
     : QDialog(parent)
@@ -30,38 +29,17 @@ TFTestDlg::TFTestDlg(StationData &station, OperatorMessages &messages, QWidget *
     Edit1->setGeometry(160, 12, 88, 22);
     InstallDigitFilter(Edit1);
 
-    auto *label = new QLabel(QStringLiteral("Диапазон:"), this);
-    label->setObjectName(QStringLiteral("Label2"));
-    label->setGeometry(12, 50, 80, 22);
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    for (int range = 0; range < SelectableRangeCount; ++range) {
-        ComboBox1->addItem(RangeName(range));
-    }
-    ComboBox1->setGeometry(160, 50, 88, 22);
-
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    BitBtn1->setGeometry(40, 92, 86, 26);
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Отмена"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    BitBtn2->setGeometry(134, 92, 86, 26);
+    ComboBox1 = AddRangeList(this, 50, QRect(160, 50, 88, 22), ComboChange);
+    const OkCancelButtons buttons = AddOkCancelButtons(this, 40, 92);
+    BitBtn1 = buttons.ok;
+    BitBtn2 = buttons.cancel;
 
     // FormCreate: train numbers and МВ2 to begin with.
     RadioGroup1->setCurrentIndex(TrainNumberKind);
     ComboBox1->setCurrentIndex(RangeMV2);
 
     connect(RadioGroup1, &QComboBox::activated, this, &TFTestDlg::FormShow); // RadioGroup1Exit
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (ComboChange) {
-            ComboChange(index);
-        }
-    });
     connect(BitBtn1, &QPushButton::clicked, this, &TFTestDlg::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TFTestDlg::NumberKind TFTestDlg::numberKind() const
