@@ -23,3 +23,10 @@ template<typename Act> void WhenOpened(QDialog &dialog, Act act)
     });
     watch->start();
 }
+
+// Runs the dialog modally with act playing the operator; gives the dialog's result.
+template<typename Act> int RunModal(QDialog &dialog, Act act)
+{
+    WhenOpened(dialog, act);
+    return dialog.exec();
+}

@@ -1,6 +1,7 @@
 #include "bytes.h"
 #include "console/gauges.h"
 #include "console/messagegrid.h"
+#include "modaldialog.h"
 #include "programfixture.h"
 #include "records/tableschema.h"
 #include "tests/radiotest1.h"
@@ -12,7 +13,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -20,16 +20,13 @@ namespace {
 void start(ProgramFixture &f, const QString &loco, int range, bool confirm = true)
 {
     TFTestDlg &dialog = f.program->testDialog();
-    QTimer::singleShot(0, &dialog, [&dialog, loco, range, confirm] {
+    WhenOpened(dialog, [&dialog, loco, range, confirm] {
         QVERIFY(!dialog.RadioGroup1->isEnabled());
         QCOMPARE(dialog.numberKind(), TFTestDlg::LocoNumberKind);
         QCOMPARE(dialog.Edit1->maxLength(), 7);
         dialog.Edit1->setText(loco);
         dialog.ComboBox1->setCurrentIndex(range);
         (confirm ? dialog.BitBtn1 : dialog.BitBtn2)->click();
-        if (dialog.isVisible()) {
-            dialog.reject(); // never leave the test hanging in the dialog
-        }
     });
     f.ui().toolButtons.at(0)->trigger();
 }

@@ -1,29 +1,13 @@
 #include "bytes.h"
+#include "modaldialog.h"
 #include "programfixture.h"
-#include "tests/tfspc.h"
 #include "tests/testparametersdialog.h"
+#include "tests/tfspc.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-
-namespace {
-
-// Runs the dialog modally; while it is open, act plays the operator.
-template<typename Act> int runModal(QDialog &dialog, Act act)
-{
-    QTimer::singleShot(0, &dialog, [&dialog, act] {
-        act();
-        if (dialog.isVisible()) {
-            dialog.reject();
-        }
-    });
-    return dialog.exec();
-}
-
-} // namespace
 
 class TestTestDialogs : public QObject
 {
@@ -34,7 +18,7 @@ private Q_SLOTS:
         ProgramFixture f;
         TFTestDlg &dialog = f.program->testDialog();
         f.context().station.numbers.LocoNumber = QStringLiteral("555");
-        const int result = runModal(dialog, [&] {
+        const int result = RunModal(dialog, [&] {
             QCOMPARE(dialog.Edit1->text(), QStringLiteral("1234"));
             QCOMPARE(dialog.Edit1->maxLength(), 4);
             dialog.Edit1->setText(QStringLiteral("42"));
@@ -62,7 +46,7 @@ private Q_SLOTS:
     {
         ProgramFixture f;
         TFTestDlg &dialog = f.program->testDialog();
-        runModal(dialog, [&] {
+        RunModal(dialog, [&] {
             dialog.RadioGroup1->setCurrentIndex(TFTestDlg::LocoNumberKind);
             Q_EMIT dialog.RadioGroup1->activated(TFTestDlg::LocoNumberKind);
             QCOMPARE(dialog.Edit1->text(), QStringLiteral("1234567"));
@@ -95,7 +79,7 @@ private Q_SLOTS:
         f.context().station.params.ToolWord = toolWord;
         TFTestDlg &dialog = f.program->testDialog();
         f.messages.answers = { OperatorMessages::Answer::No, OperatorMessages::Answer::Yes };
-        const int result = runModal(dialog, [&] {
+        const int result = RunModal(dialog, [&] {
             dialog.ComboBox1->setCurrentIndex(range);
             dialog.BitBtn1->click();
             if (!question.isEmpty()) {
@@ -114,7 +98,7 @@ private Q_SLOTS:
     {
         ProgramFixture f;
         TFTestDlg &dialog = f.program->testDialog();
-        const int result = runModal(dialog, [&] {
+        const int result = RunModal(dialog, [&] {
             dialog.ComboBox1->setCurrentIndex(1);
             dialog.BitBtn2->click();
         });
@@ -128,7 +112,7 @@ private Q_SLOTS:
         ProgramFixture f;
         f.context().station.params.Mehanik = QStringLiteral("9316");
         TFSPC &window = f.program->specialMode();
-        runModal(window, [&] {
+        RunModal(window, [&] {
             window.Edit1->setText(QStringLiteral("42"));
             window.Edit2->setText(QStringLiteral("12345"));
             window.Edit3->setText(QStringLiteral("1"));
@@ -167,10 +151,7 @@ private Q_SLOTS:
 
         f.context().station.params.Mehanik = QStringLiteral("9316");
         bool opened = false;
-        QTimer::singleShot(0, &f.program->specialMode(), [&] {
-            opened = f.program->specialMode().isVisible();
-            f.program->specialMode().reject();
-        });
+        WhenOpened(f.program->specialMode(), [&] { opened = true; });
         f.form().N31Click();
         QVERIFY(opened);
         QCOMPARE(f.messages.errors.size(), 1);
