@@ -1,3 +1,4 @@
+#include "link/codecs.h"
 #include "params/parameterreads.h"
 #include "params/reservecodec.h"
 #include "params/servicewordcodec.h"
@@ -81,7 +82,7 @@ private Q_SLOTS:
         QFETCH(int, width);
         QFETCH(QString, padded);
         QFETCH(QString, fitted);
-        QCOMPARE(PaddedWithZeros(text, width), padded);
+        QCOMPARE(PadWithZeros(text, width), padded);
         QCOMPARE(FittedToWidth(text, width), fitted);
     }
 

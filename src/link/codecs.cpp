@@ -75,11 +75,25 @@ FrameNibbles FrameNibblesToText(const MessageFrame &frame, int n)
     return out;
 }
 
+QString PadWithZeros(const QString &text, int width)
+{
+    return text.size() >= width ? text : QString(width - text.size(), u'0') + text;
+}
+
+QString KeepDigits(const QString &text, bool hexLetters)
+{
+    QString kept = text;
+    for (QChar &c : kept) {
+        if (c >= u'0' && c <= u'9') {
+            continue;
+        }
+        const QChar upper = upperLatin(c);
+        c = hexLetters && upper >= u'A' && upper <= u'F' ? upper : QChar(u'0');
+    }
+    return kept;
+}
+
 QString ZeroPaddedNumber(long long value, int width)
 {
-    QString text = QString::number(value);
-    if (text.size() < width) {
-        text.prepend(QString(width - text.size(), QLatin1Char('0')));
-    }
-    return text;
+    return PadWithZeros(QString::number(value), width);
 }

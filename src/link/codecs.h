@@ -34,5 +34,13 @@ struct FrameNibbles
 // The first n cells of the frame (n = -1: the frame's Count).
 FrameNibbles FrameNibblesToText(const MessageFrame &frame, int n = -1);
 
+// text with "0" put in front up to width characters.
+QString PadWithZeros(const QString &text, int width);
+
+// The typing rule of the digit fields: every character that is not a decimal digit
+// becomes "0" ("12a" gives "120"); with hexLetters, "A".."F" and "a".."f" are kept
+// as upper-case hex digits.
+QString KeepDigits(const QString &text, bool hexLetters = false);
+
 // The decimal text of value with "0" put in front up to width characters.
 QString ZeroPaddedNumber(long long value, int width);

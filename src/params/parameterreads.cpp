@@ -1,5 +1,6 @@
 #include "params/parameterreads.h"
 
+#include "link/codecs.h"
 #include "params/changedgroups.h"
 #include "params/stationparameters.h"
 
@@ -36,11 +37,6 @@ void readGroups(StationParameters &params, const EditTexts &texts, int firstGrou
     }
 }
 
-bool isHexLetter(QChar c)
-{
-    return c >= u'A' && c <= u'F';
-}
-
 } // namespace
 
 const std::array<ParameterEdit, 16> &ParameterEdits()
@@ -48,27 +44,9 @@ const std::array<ParameterEdit, 16> &ParameterEdits()
     return Edits;
 }
 
-QString PaddedWithZeros(const QString &text, int width)
-{
-    return text.size() >= width ? text : QString(width - text.size(), u'0') + text;
-}
-
 QString FittedToWidth(const QString &text, int width)
 {
-    return PaddedWithZeros(text.left(width), width);
-}
-
-QString KeepDigits(const QString &text, bool hexDigits)
-{
-    QString kept = text;
-    for (QChar &c : kept) {
-        const QChar upper = c.toUpper();
-        if (c >= u'0' && c <= u'9') {
-            continue;
-        }
-        c = hexDigits && isHexLetter(upper) ? upper : QChar(u'0');
-    }
-    return kept;
+    return PadWithZeros(text.left(width), width);
 }
 
 EditTexts TextsFromParameters(const StationParameters &params)
@@ -84,8 +62,8 @@ EditTexts TextsFromParameters(const StationParameters &params)
 
 void ReadElectromechanic(StationParameters &params, const EditTexts &texts)
 {
-    params.Mehanik = PaddedWithZeros(
-        texts.value(QLatin1String(ElectromechanicEdit)), ElectromechanicMinLength);
+    params.Mehanik
+        = PadWithZeros(texts.value(QLatin1String(ElectromechanicEdit)), ElectromechanicMinLength);
 }
 
 void ReadServiceWord(StationParameters &params, const EditTexts &texts)

@@ -31,15 +31,8 @@ inline constexpr int ElectromechanicMinLength = 4;
 // The read-only program version.
 inline constexpr const char ProgramVersionEdit[] = "Edit1";
 
-// text with "0" put in front until it is at least width characters long.
-QString PaddedWithZeros(const QString &text, int width);
-
 // The first width characters of text, padded with "0" in front to width.
 QString FittedToWidth(const QString &text, int width);
-
-// What a grouped edit admits: each "0".."9" stays, every other character becomes
-// "0"; with hexDigits "A".."F" stay too and "a".."f" become upper case.
-QString KeepDigits(const QString &text, bool hexDigits);
 
 // The texts the window shows for the set, by edit name (FormShow).
 EditTexts TextsFromParameters(const StationParameters &params);

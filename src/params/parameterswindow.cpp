@@ -2,6 +2,7 @@
 
 #include "console/help.h"
 #include "console/programcontext.h"
+#include "link/codecs.h"
 #include "params/parametersender.h"
 #include "params/reservewindow.h"
 #include "params/servicewordwindow.h"
@@ -291,7 +292,7 @@ void TFParam::BitBtn2Click()
 {
     StationParameters &params = m_context.station.params;
     QLineEdit *word = edit("MaskEdit2");
-    params.ToolWord = PaddedWithZeros(word->text(), 8);
+    params.ToolWord = PadWithZeros(word->text(), 8);
     m_serviceWordDialog->fill(DecodeServiceWord(params.ToolWord), params.MvSensitivityCheckAllowed);
     if (m_serviceWordDialog->exec() != QDialog::Accepted) {
         return;

@@ -1,5 +1,6 @@
 #include "records/browsercriteria.h"
 
+#include "link/codecs.h"
 #include "records/fieldvalues.h"
 
 #include <QStringList>
@@ -26,5 +27,5 @@ SqlCondition CriteriaCondition(const BrowserCriteria &criteria)
 QString PadLocomotiveNumber(const QString &typed)
 {
     constexpr int Digits = 7;
-    return typed.size() >= Digits ? typed : QString(Digits - typed.size(), u'0') + typed;
+    return PadWithZeros(typed, Digits);
 }

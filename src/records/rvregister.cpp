@@ -1,5 +1,7 @@
 #include "records/rvregister.h"
 
+#include "link/codecs.h"
+
 namespace {
 
 constexpr int LocoNumberLength = 7;
@@ -18,10 +20,8 @@ QList<TableEditModel::Column> rvColumns()
 
 QString PadLocoNumber(const QString &number)
 {
-    if (number.isEmpty() || number.size() >= LocoNumberLength) {
-        return number;
-    }
-    return QString(LocoNumberLength - number.size(), u'0') + number;
+    // An empty number stays empty, so that saving refuses it.
+    return number.isEmpty() ? number : PadWithZeros(number, LocoNumberLength);
 }
 
 RvRegister::RvRegister(const QString &databaseDirectory)

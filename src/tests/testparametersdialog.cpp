@@ -1,5 +1,6 @@
 #include "tests/testparametersdialog.h"
 
+#include "link/codecs.h"
 #include "link/operatormessages.h"
 #include "link/ranges.h"
 #include "link/stationdata.h"

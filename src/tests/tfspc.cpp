@@ -1,6 +1,7 @@
 #include "tests/tfspc.h"
 
 #include "console/programcontext.h"
+#include "link/codecs.h"
 #include "link/commands.h"
 #include "tests/digitfilter.h"
 
