@@ -118,7 +118,7 @@ private Q_SLOTS:
         QCOMPARE(p.ToolWordDigit(7), 1);
         QCOMPARE(p.ToolWordDigit(8), 2);
         p.ToolWord = "0A11111X";
-        QVERIFY(p.DmvBlocked()); // "A" reads by its character code, 0x41
+        QVERIFY(!p.DmvBlocked() && p.MvBlocked()); // "A" is 10: bits 1 and 3
         QCOMPARE(p.ToolWordDigit(8), -1);
         p.ToolWord = "01";
         QCOMPARE(p.ToolWordDigit(8), -1);

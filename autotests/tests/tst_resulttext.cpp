@@ -223,12 +223,10 @@ private Q_SLOTS:
             << QStringList { QStringLiteral("Заблокирован ДМВ"), blockedMv,
                    QStringLiteral("Заблокирован ГМВ"), QStringLiteral("Код теста 1 р/с: 4") }
             << "bbbb";
-        QTest::newRow("letter in service word: blocking by its character code")
-            << 2 << "1000000"
-            << "0A" // 'A' is 0x41: bit 0, ДМВ
-            << QStringList { QStringLiteral("Заблокирован ДМВ"), mv, gmv,
-                   QStringLiteral("Девиация не измерялась ДМВ"), devMv, devGmv }
-            << "bbbrbb";
+        QTest::newRow("letter in service word: blocking by its value")
+            << 2 << "0100000"
+            << "0A" // "A" is 10: bits 1 and 3, МВ
+            << QStringList { dmv, blockedMv, gmv, devDmv, noDeviationMv, devGmv } << "bbbbrb";
         QTest::newRow("empty service word blocks nothing")
             << 3 << "0100000" << QString()
             << QStringList { dmv, QStringLiteral("Брак МВ"), gmv,

@@ -2,6 +2,7 @@
 
 #include "link/codecs.h"
 #include "params/parameterreads.h"
+#include "params/stationparameters.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ ServiceWordSettings DecodeServiceWord(const QString &word)
     const QString full = FittedToWidth(word, WordLength);
     ServiceWordSettings settings;
     for (int position = 1; position <= 3; ++position) {
-        settings.bits[position - 1] = HexDigitValue(full.at(position - 1));
+        settings.bits[position - 1] = ServiceWordBits(full, position);
     }
     for (int position = ServiceWordSettings::FirstListPosition; position <= WordLength;
          ++position) {

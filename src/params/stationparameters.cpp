@@ -1,5 +1,7 @@
 #include "params/stationparameters.h"
 
+#include "link/codecs.h"
+
 #include <QtGlobal>
 
 namespace {
@@ -41,12 +43,17 @@ const QString &StationParameters::PrdMv(int group) const
     return channel(*this, group, false);
 }
 
-int StationParameters::ToolWordBits(int position) const
+int ServiceWordBits(QStringView word, int position)
 {
-    if (position < 1 || position > ToolWord.size()) {
+    if (position < 1 || position > word.size()) {
         return 0;
     }
-    return ToolWord.at(position - 1).unicode() & 0x0F;
+    return HexDigitValue(word[position - 1]);
+}
+
+int StationParameters::ToolWordBits(int position) const
+{
+    return ServiceWordBits(ToolWord, position);
 }
 
 int StationParameters::ToolWordDigit(int position) const

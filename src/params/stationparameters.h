@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // The PC's copy of the station's parameter set. The station's values are texts of
 // hex digit characters, kept exactly as last reported, typed or decoded.
@@ -50,8 +51,7 @@ struct StationParameters
     // The functions reserved for the holder of the access code are open.
     bool AccessGranted() const { return Mehanik == AccessCode(); }
 
-    // Bits of service word position 1..8, taken from the character's code: for
-    // "0".."9" these are the digit's bits; a reported "A".."F" reads by its code.
+    // Bits of service word position 1..8 (see ServiceWordBits).
     int ToolWordBits(int position) const;
 
     bool DmvBlocked() const { return ToolWordBits(2) & 0x1; }
@@ -62,3 +62,11 @@ struct StationParameters
     // Service word position 1..8 read as a decimal digit, or -1 for another character.
     int ToolWordDigit(int position) const;
 };
+
+// Bits of position 1..8 of a service word: the value of the position's hex digit
+// ("A" is 10), exactly as the station takes the nibble the PC sends for it. Every
+// reader of the word's bit sets (the main window, the tests, the result texts, the
+// dialogs, the hourly repetition and the simulator) goes through this one reading.
+// A character that is not a hex digit, or a position the word does not reach, has
+// no bits.
+int ServiceWordBits(QStringView word, int position);

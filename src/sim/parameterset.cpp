@@ -2,6 +2,7 @@
 
 #include "link/codecs.h"
 #include "link/messageframe.h"
+#include "params/stationparameters.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ QList<QByteArray> SimParameterSet::reportFrames() const
 
 int SimParameterSet::serviceDigit(int position) const
 {
-    return HexDigitValue(m_serviceWord.at(position - 1));
+    return ServiceWordBits(m_serviceWord, position);
 }
 
 bool SimParameterSet::bandBlocked(Band band) const

@@ -30,7 +30,7 @@ public:
     // 0, 1, 2, 0xE4 groups 1 to 4 and the program version 0xF6.
     QList<QByteArray> reportFrames() const;
 
-    // Service word position 1..8 as a nibble value.
+    // Service word position 1..8 as the PC reads it (ServiceWordBits).
     int serviceDigit(int position) const;
 
     bool bandBlocked(Band band) const;

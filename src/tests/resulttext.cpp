@@ -1,6 +1,7 @@
 #include "tests/resulttext.h"
 
 #include "link/codecs.h"
+#include "params/stationparameters.h"
 
 #include <array>
 
@@ -132,7 +133,7 @@ ResultLines ShowRadioTestCode(int test, QStringView code, QStringView serviceWor
     const std::array<QString, 3> bands { QStringLiteral("ДМВ"), QStringLiteral("МВ"),
         QStringLiteral("ГМВ") };
     const std::array<int, 3> blockBits { 0x01, 0x02, 0x04 };
-    const int blocked = serviceWord.size() >= 2 ? serviceWord[1].unicode() : 0;
+    const int blocked = ServiceWordBits(serviceWord, 2);
     const bool applyBlocking = !serviceWord.isEmpty();
 
     const int count = test == 2 ? 6 : 3;

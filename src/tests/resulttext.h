@@ -26,8 +26,8 @@ ResultLines ShowSelfTestCode(QStringView code);
 
 // The lines of a code of radio test 2 or 3: seven hex digits (any other character
 // counts as 0), "?" or empty as above, another length as one red line.
-// serviceWord's second character marks the blocked bands; an empty serviceWord
-// applies no blocking.
+// The bits of serviceWord's position 2 (ServiceWordBits) mark the blocked bands;
+// an empty serviceWord applies no blocking.
 ResultLines ShowRadioTestCode(int test, QStringView code, QStringView serviceWord);
 
 // The sensitivity verdict text of a verdict character: "0", "Брак:c" for an odd
