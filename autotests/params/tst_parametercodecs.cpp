@@ -86,6 +86,71 @@ private Q_SLOTS:
         QCOMPARE(FittedToWidth(text, width), fitted);
     }
 
+    void serviceWordTyping_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("read");
+
+        QTest::newRow("letters kept in the bit sets only")
+            << "abcdef12" << "ABC00012" << "ABC00012";
+        QTest::newRow("other characters become 0 everywhere")
+            << QString::fromUtf8("x-Жg?.1z") << "00000010" << "00000010";
+        QTest::newRow("short text: kept from the left, read with zeros in front")
+            << "a1b" << "A1B" << "00000010";
+        QTest::newRow("empty") << "" << "" << "00000000";
+    }
+    void serviceWordTyping()
+    {
+        QFETCH(QString, typed);
+        QTEST(ServiceWordTyped(typed), "kept");
+        QTEST(ServiceWordFromEdit(typed), "read");
+    }
+
+    void serviceWordRangeRefusal_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("refusal");
+
+        const QString none;
+        const auto refusal = [](const char *caption, int position, int last) {
+            return QStringLiteral("%1 (позиция %2 служебного слова): допустимы цифры от 1 до %3.")
+                .arg(QString::fromUtf8(caption))
+                .arg(position)
+                .arg(last);
+        };
+        // Replacing one character of a full word.
+        QTest::newRow("position 4 takes 8") << "01111111" << "01181111" << none;
+        QTest::newRow("position 4 refuses 9")
+            << "01111111" << "01191111" << refusal("Группа частот ДМВ для теста 3", 4, 8);
+        QTest::newRow("position 5 refuses 0")
+            << "01111111" << "01110111" << refusal("Группа частот МВ для теста 3", 5, 8);
+        QTest::newRow("position 6 refuses 7")
+            << "01111111" << "01111711" << refusal("Канал МВ для теста 3", 6, 6);
+        QTest::newRow("position 7 takes 2, refuses 3")
+            << "01111121" << "01111131" << refusal("Канал дежурного приема ГМВ", 7, 2);
+        QTest::newRow("position 8 takes 4") << "01111111" << "01111114" << none;
+        QTest::newRow("position 8 refuses 5")
+            << "01111111" << "01111115" << refusal("Канал дежурного приема МВ", 8, 4);
+        QTest::newRow("bit sets take any digit") << "01111111" << "FAC11111" << none;
+        // Typing from the left into an emptied edit, and deleting.
+        QTest::newRow("typing the first characters") << "01" << "011" << none;
+        QTest::newRow("typing position 4") << "011" << "0119" << refusal(
+            "Группа частот ДМВ для теста 3", 4, 8);
+        QTest::newRow("deleting never refuses") << "01111199" << "0111119" << none;
+        // A reported digit out of range that the change does not touch.
+        QTest::newRow("untouched reported 0") << "01101111" << "01101112" << none;
+        QTest::newRow("pasting a whole word")
+            << "01111111" << "01111131" << refusal("Канал дежурного приема ГМВ", 7, 2);
+    }
+    void serviceWordRangeRefusal()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QTEST(ServiceWordRangeRefusal(before, after), "refusal");
+    }
+
     void decodeServiceWord_data()
     {
         QTest::addColumn<QString>("word");

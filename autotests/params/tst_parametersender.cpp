@@ -52,6 +52,12 @@ private Q_SLOTS:
         QTest::newRow("service word 123 goes out as 00000123")
             << 0 << EditTexts { { "MaskEdit2", "123" } } << Bytes("E8 80 80 80 80 80 81 82 83 E9")
             << (all & ~0x01) << true;
+        QTest::newRow("service word: letters only in the bit sets, by position when read")
+            << 0 << EditTexts { { "MaskEdit2", "0b1f1111" } }
+            << Bytes("E8 80 8B 81 80 81 81 81 81 E9") << (all & ~0x01) << true;
+        QTest::newRow("service word: a short text's letter lands in a number position")
+            << 0 << EditTexts { { "MaskEdit2", "A1" } } << Bytes("E8 80 80 80 80 80 80 80 81 E9")
+            << (all & ~0x01) << true;
         QTest::newRow("upper and lower thresholds, short texts padded")
             << 1
             << EditTexts { { "MaskEdit3", "12" }, { "MaskEdit4", "34" }, { "MaskEdit5", "5" },

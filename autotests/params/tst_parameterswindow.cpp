@@ -116,8 +116,8 @@ private Q_SLOTS:
                                                        << "123"
                                                        << "12" << 0x02;
         QTest::newRow("service word with a letter") << "MaskEdit2"
-                                                    << "0131x11"
-                                                    << "0131011" << 0x01;
+                                                    << "0x311"
+                                                    << "00311" << 0x01;
         QTest::newRow("service word hex digit") << "MaskEdit2"
                                                 << "00a11111"
                                                 << "00A11111" << 0x01;
@@ -173,6 +173,65 @@ private Q_SLOTS:
         f.type(name, typed);
         QTEST(f.edit(name)->text(), "shown");
         QTEST(int(f.window.changedGroups()), "changed");
+    }
+
+    void serviceWordRefusesADigitOutsideItsRange_data()
+    {
+        QTest::addColumn<QString>("reported");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<int>("changed");
+
+        const QString none;
+        QTest::newRow("group 15 for test 3")
+            << "01111111" << 5 << "f"
+            << "01111111"
+            << "Группа частот МВ для теста 3 (позиция 5 служебного слова): допустимы цифры от 1 до 8."
+            << 0;
+        QTest::newRow("МВ standby channel 5")
+            << "01111111" << 8 << "5"
+            << "01111111"
+            << "Канал дежурного приема МВ (позиция 8 служебного слова): допустимы цифры от 1 до 4."
+            << 0;
+        QTest::newRow("МВ channel 6 taken") << "01111111" << 6 << "6"
+                                            << "01111611" << none << 0x01;
+        QTest::newRow("a letter in a bit set taken") << "01111111" << 2 << "a"
+                                                     << "0A111111" << none << 0x01;
+        QTest::newRow("a reported 0 elsewhere does not stand in the way")
+            << "01101111" << 8 << "2"
+            << "01101112" << none << 0x01;
+    }
+    void serviceWordRefusesADigitOutsideItsRange()
+    {
+        QFETCH(QString, reported);
+        QFETCH(int, position);
+        QFETCH(QString, typed);
+        QFETCH(QString, refusal);
+        WindowFixture f;
+        f.params().ToolWord = reported;
+        f.window.show();
+        QLineEdit *word = f.edit("MaskEdit2");
+        word->setFocus();
+        word->setSelection(position - 1, 1);
+        QTest::keyClicks(word, typed);
+
+        QTEST(word->text(), "shown");
+        QCOMPARE(f.messages.errors, refusal.isEmpty() ? QStringList() : QStringList { refusal });
+        QTEST(int(f.window.changedGroups()), "changed");
+    }
+
+    // Typing a whole word: the refused key is dropped, the rest is taken.
+    void serviceWordTypedOverWithAWrongGroup()
+    {
+        WindowFixture f;
+        f.window.show();
+        f.type("MaskEdit2", "0111f111");
+        QCOMPARE(f.edit("MaskEdit2")->text(), QStringLiteral("0111111"));
+        QCOMPARE(f.messages.errors.size(), 1);
+        f.button("SpeedButton1")->click();
+        QCOMPARE(f.port.written.toHex(' '), Bytes("E8 80 80 81 81 81 81 81 81 E9").toHex(' '));
     }
 
     void typedThresholdIsOfferedAtClosing()

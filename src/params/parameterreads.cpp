@@ -2,29 +2,40 @@
 
 #include "link/codecs.h"
 #include "params/changedgroups.h"
+#include "params/servicewordcodec.h"
 #include "params/stationparameters.h"
 
 namespace {
 
 using P = StationParameters;
 
+QString decimal(const QString &text)
+{
+    return KeepDigits(text);
+}
+
+QString hex(const QString &text)
+{
+    return KeepDigits(text, true);
+}
+
 const std::array<ParameterEdit, 16> Edits { {
-    { "MaskEdit2", ChangedGroups::ServiceWord, 8, &P::ToolWord, true },
-    { "MaskEdit3", ChangedGroups::Thresholds, 2, &P::DeviacD, false },
-    { "MaskEdit4", ChangedGroups::Thresholds, 2, &P::DeviacM, false },
-    { "MaskEdit5", ChangedGroups::Thresholds, 2, &P::DeviacG, false },
-    { "MaskEdit9", ChangedGroups::Thresholds, 2, &P::Deviacd2, false },
-    { "MaskEdit10", ChangedGroups::Thresholds, 2, &P::DeviacM2, false },
-    { "MaskEdit11", ChangedGroups::Thresholds, 2, &P::DeviacG2, false },
-    { "MaskEdit7", ChangedGroups::Sensitivity, 2, &P::Osl_mw, false },
-    { "MaskEdit8", ChangedGroups::Sensitivity, 2, &P::osl_gmw, false },
-    { "MaskEdit6", ChangedGroups::Sensitivity, 2, &P::reserv, true },
-    { "MvEdit0", 2, 3, &P::PrmMv1, false },
-    { "MvEdit1", 2, 3, &P::PrdMv1, false },
-    { "MvEdit2", 3, 3, &P::PrmMv2, false },
-    { "MvEdit3", 3, 3, &P::PrdMv2, false },
-    { "MvEdit4", 4, 3, &P::PrmMv3, false },
-    { "MvEdit5", 4, 3, &P::PrdMv3, false },
+    { "MaskEdit2", ChangedGroups::ServiceWord, 8, &P::ToolWord, ServiceWordTyped },
+    { "MaskEdit3", ChangedGroups::Thresholds, 2, &P::DeviacD, decimal },
+    { "MaskEdit4", ChangedGroups::Thresholds, 2, &P::DeviacM, decimal },
+    { "MaskEdit5", ChangedGroups::Thresholds, 2, &P::DeviacG, decimal },
+    { "MaskEdit9", ChangedGroups::Thresholds, 2, &P::Deviacd2, decimal },
+    { "MaskEdit10", ChangedGroups::Thresholds, 2, &P::DeviacM2, decimal },
+    { "MaskEdit11", ChangedGroups::Thresholds, 2, &P::DeviacG2, decimal },
+    { "MaskEdit7", ChangedGroups::Sensitivity, 2, &P::Osl_mw, decimal },
+    { "MaskEdit8", ChangedGroups::Sensitivity, 2, &P::osl_gmw, decimal },
+    { "MaskEdit6", ChangedGroups::Sensitivity, 2, &P::reserv, hex },
+    { "MvEdit0", 2, 3, &P::PrmMv1, decimal },
+    { "MvEdit1", 2, 3, &P::PrdMv1, decimal },
+    { "MvEdit2", 3, 3, &P::PrmMv2, decimal },
+    { "MvEdit3", 3, 3, &P::PrdMv2, decimal },
+    { "MvEdit4", 4, 3, &P::PrmMv3, decimal },
+    { "MvEdit5", 4, 3, &P::PrdMv3, decimal },
 } };
 
 void readGroups(StationParameters &params, const EditTexts &texts, int firstGroup, int lastGroup)
@@ -32,7 +43,7 @@ void readGroups(StationParameters &params, const EditTexts &texts, int firstGrou
     for (const ParameterEdit &edit : Edits) {
         if (edit.group >= firstGroup && edit.group <= lastGroup) {
             params.*edit.field
-                = FittedToWidth(texts.value(QLatin1String(edit.name)), edit.maxLength);
+                = edit.digits(FittedToWidth(texts.value(QLatin1String(edit.name)), edit.maxLength));
         }
     }
 }

@@ -18,7 +18,10 @@ struct ParameterEdit
     int group; // see ChangedGroups
     int maxLength; // also the width the text is padded to when read
     QString StationParameters::*field;
-    bool hexDigits; // holds a hex value (bit sets): "A".."F" are kept too
+    // The typing rule of the edit, applied to what is typed and to what is read:
+    // decimal digits, hex digits (the reserve byte's bit set) or the service word's
+    // rule by position.
+    QString (*digits)(const QString &text);
 };
 
 // The sixteen grouped edits, in the window's tab order.

@@ -2,9 +2,10 @@
 
 #include "console/help.h"
 #include "console/programcontext.h"
-#include "link/codecs.h"
+#include "link/operatormessages.h"
 #include "params/parametersender.h"
 #include "params/reservewindow.h"
+#include "params/servicewordcodec.h"
 #include "params/servicewordwindow.h"
 
 #include <QGridLayout>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -260,6 +262,7 @@ void TFParam::done(int result)
 void TFParam::FormShow()
 {
     const EditTexts texts = TextsFromParameters(m_context.station.params);
+    m_serviceWord = ServiceWordTyped(texts.value(QStringLiteral("MaskEdit2")));
     for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
         m_edits.value(it.key())->setText(it.value());
     }
@@ -274,8 +277,20 @@ void TFParam::FormClose()
 
 void TFParam::MaskEdit2Change(QLineEdit *edit, const ParameterEdit &info)
 {
+    const QString kept = info.digits(edit->text());
+    if (info.group == ChangedGroups::ServiceWord) {
+        const QString refusal = ServiceWordRangeRefusal(m_serviceWord, kept);
+        if (!refusal.isEmpty()) {
+            const QSignalBlocker blocker(edit);
+            const int cursor = edit->cursorPosition() - int(kept.size() - m_serviceWord.size());
+            edit->setText(m_serviceWord);
+            edit->setCursorPosition(cursor);
+            m_context.messages.showError(refusal);
+            return;
+        }
+        m_serviceWord = kept;
+    }
     m_sender->changes().mark(info.group);
-    const QString kept = KeepDigits(edit->text(), info.hexDigits);
     if (kept != edit->text()) {
         const int cursor = edit->cursorPosition();
         edit->setText(kept); // runs this handler once more, which finds nothing to change
@@ -292,7 +307,7 @@ void TFParam::BitBtn2Click()
 {
     StationParameters &params = m_context.station.params;
     QLineEdit *word = edit("MaskEdit2");
-    params.ToolWord = PadWithZeros(word->text(), 8);
+    params.ToolWord = ServiceWordFromEdit(word->text());
     m_serviceWordDialog->fill(DecodeServiceWord(params.ToolWord), params.MvSensitivityCheckAllowed);
     if (m_serviceWordDialog->exec() != QDialog::Accepted) {
         return;
@@ -300,6 +315,7 @@ void TFParam::BitBtn2Click()
     params.ToolWord = EncodeServiceWord(params.ToolWord, m_serviceWordDialog->settings());
     params.MvSensitivityCheckAllowed = m_serviceWordDialog->mvSensitivityCheckAllowed();
     Q_EMIT sensitivityCheckChanged();
+    m_serviceWord = ServiceWordTyped(params.ToolWord); // the dialog's choice, not typing
     word->setText(params.ToolWord);
 }
 

@@ -57,6 +57,9 @@ private:
     ProgramContext &m_context;
     ParameterSender *m_sender = nullptr;
     QHash<QString, QLineEdit *> m_edits;
+    // The service word edit's text as last accepted: a typed digit outside its
+    // position's range is refused and the edit goes back to it.
+    QString m_serviceWord;
     TFSS *m_serviceWordDialog = nullptr;
     TFReserv *m_reserveDialog = nullptr;
 };

@@ -4,10 +4,20 @@
 #include "params/parameterreads.h"
 #include "params/stationparameters.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int WordLength = 8;
 constexpr int ListDigits[ServiceWordSettings::Lists] = { 8, 8, 6, 2, 4 };
+constexpr const char *ListCaptions[ServiceWordSettings::Lists] = {
+    "Группа частот ДМВ для теста 3",
+    "Группа частот МВ для теста 3",
+    "Канал МВ для теста 3",
+    "Канал дежурного приема ГМВ",
+    "Канал дежурного приема МВ",
+};
+constexpr int BitSetPositions = 3;
 constexpr int UsedBits[3] = { 0x7, 0x7, 0x3 }; // the bits the dialog has check boxes for
 
 int listIndex(int position)
@@ -20,6 +30,49 @@ int listIndex(int position)
 int ServiceWordListDigits(int position)
 {
     return ListDigits[listIndex(position)];
+}
+
+QString ServiceWordListCaption(int position)
+{
+    return QString::fromUtf8(ListCaptions[listIndex(position)]);
+}
+
+QString ServiceWordTyped(const QString &text)
+{
+    return KeepDigits(text.left(BitSetPositions), true) + KeepDigits(text.mid(BitSetPositions));
+}
+
+QString ServiceWordFromEdit(const QString &text)
+{
+    return ServiceWordTyped(FittedToWidth(text, WordLength));
+}
+
+QString ServiceWordRangeRefusal(const QString &before, const QString &after)
+{
+    // The changed characters lie between what both texts share at their start and
+    // at their end.
+    qsizetype first = 0;
+    while (first < before.size() && first < after.size() && before[first] == after[first]) {
+        ++first;
+    }
+    qsizetype tail = 0;
+    while (tail < before.size() - first && tail < after.size() - first
+        && before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+        ++tail;
+    }
+    const qsizetype end = after.size() - tail;
+    for (qsizetype i = std::max<qsizetype>(first, BitSetPositions);
+         i < std::min<qsizetype>(end, WordLength); ++i) {
+        const int position = static_cast<int>(i) + 1;
+        const int digit = after[i].unicode() - u'0';
+        if (digit < 1 || digit > ServiceWordListDigits(position)) {
+            return QStringLiteral("%1 (позиция %2 служебного слова): допустимы цифры от 1 до %3.")
+                .arg(ServiceWordListCaption(position))
+                .arg(position)
+                .arg(ServiceWordListDigits(position));
+        }
+    }
+    return QString();
 }
 
 int ServiceWordListSize(int position)

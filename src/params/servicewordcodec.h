@@ -22,6 +22,24 @@ struct ServiceWordSettings
 // entry after "1".."8"; the others hold only their digits.
 int ServiceWordListSize(int position);
 int ServiceWordListDigits(int position);
+// The caption of the list of position 4..8, which also names the position's number.
+QString ServiceWordListCaption(int position);
+
+// The typing rule of the service word edit, position by position from the left:
+// positions 1 to 3 are bit sets and keep "A".."F" ("a".."f" become upper case),
+// positions 4 to 8 are numbers and keep only "0".."9"; any other character
+// becomes "0".
+QString ServiceWordTyped(const QString &text);
+
+// The service word as it is read from the edit: fitted to eight positions with "0"
+// put in front, then the typing rule, so no letter reaches a number position.
+QString ServiceWordFromEdit(const QString &text);
+
+// The edit's text changed from before to after (both under the typing rule). When
+// the changed characters put a digit outside its range into a number position
+// (counted from the left), the message that refuses the change; empty otherwise.
+// Digits the change did not touch (a station's report may hold any) are let be.
+QString ServiceWordRangeRefusal(const QString &before, const QString &after);
 
 // Reads an eight-character service word. A digit 0, or one beyond the list's last
 // entry, selects nothing; 9 in position 4 selects the empty entry.

@@ -15,17 +15,16 @@ namespace {
 struct ListControl
 {
     const char *name;
-    const char *caption;
     bool onTestPanel; // the three lists of test 3 stand together at the top
 };
 
 // Lists of positions 4..8, in position order.
 constexpr ListControl Lists[ServiceWordSettings::Lists] = {
-    { "ComboBox1", "Группа частот ДМВ для теста 3", true },
-    { "ComboBox2", "Группа частот МВ для теста 3", true },
-    { "ComboBox3", "Канал МВ для теста 3", true },
-    { "ComboBox5", "Канал дежурного приема ГМВ", false },
-    { "ComboBox6", "Канал дежурного приема МВ", false },
+    { "ComboBox1", true },
+    { "ComboBox2", true },
+    { "ComboBox3", true },
+    { "ComboBox5", false },
+    { "ComboBox6", false },
 };
 
 struct BitControl
@@ -88,8 +87,9 @@ TFSS::TFSS(QWidget *parent)
         const ListControl &control = Lists[i];
         QWidget *owner = control.onTestPanel ? testPanel : static_cast<QWidget *>(this);
         QGridLayout *grid = control.onTestPanel ? testGrid : standbyGrid;
-        QComboBox *list = digitList(owner, control, ServiceWordSettings::FirstListPosition + i);
-        auto *label = new QLabel(QString::fromUtf8(control.caption), owner);
+        const int position = ServiceWordSettings::FirstListPosition + i;
+        QComboBox *list = digitList(owner, control, position);
+        auto *label = new QLabel(ServiceWordListCaption(position), owner);
         label->setBuddy(list);
         const int row = grid->rowCount();
         grid->addWidget(label, row, 0);
