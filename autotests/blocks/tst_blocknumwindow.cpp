@@ -12,11 +12,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -31,6 +33,32 @@ QStringList blocks(const QString &first)
     }
     return list;
 }
+
+// Asks as the program does: each question is a modal box that takes the activation
+// from the window that was active, while it is shown.
+class BoxMessages final : public OperatorMessages
+{
+public:
+    void showError(const QString &text) override { errors.append(text); }
+
+    Answer ask(const QString &text, bool) override
+    {
+        questions.append(text);
+        QDialog box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        if (leftWindow) {
+            QEvent deactivate(QEvent::WindowDeactivate);
+            QApplication::sendEvent(leftWindow, &deactivate);
+        }
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+    }
+
+    QWidget *leftWindow = nullptr;
+    QStringList errors;
+    QStringList questions;
+    QList<Answer> answers;
+};
 
 } // namespace
 
@@ -160,6 +188,43 @@ private Q_SLOTS:
         QCOMPARE(model.rowCount(), rows);
         QCOMPARE(model.state(), state);
         QCOMPARE(m_messages->errors.size(), loko.isEmpty() ? 1 : 0);
+    }
+
+    // Numbers arriving while the operator edits a row: the register's own question
+    // is the only one, though its box takes the activation from the window.
+    void numbersArrivingDuringAnEditAskOneQuestion()
+    {
+        BoxMessages messages;
+        TfBlockNum window(m_clock, messages, m_dir->path());
+        window.iBlockNumClick();
+        messages.leftWindow = &window;
+        TableEditModel &model = window.factoryNumbers().model();
+        QVERIFY(model.insert());
+        model.setValue("Loko", QStringLiteral("5"));
+        messages.answers = { Answer::Yes };
+
+        QVERIFY(window.factoryNumbers().WriteFactoryNumbers(
+            "1234567", 2, blocks("1"), m_clock.now()));
+        QCOMPARE(messages.questions,
+            QStringList { "Получены данные со ТЕЛВ. Необходимо завершить редактирование строки. "
+                          "Сохранить изменения?" });
+        QCOMPARE(model.rowCount(), 2);
+        QVERIFY(messages.errors.isEmpty());
+    }
+
+    void typingAfterInsertFillsTheLocomotive()
+    {
+        m_window->iBlockNumClick();
+        QApplication::setActiveWindow(m_window.get());
+        auto *navigator = m_window->findChild<RecordNavigator *>("DBNavigator1");
+        QTest::mouseClick(navigator->button(RecordNavigator::Insert), Qt::LeftButton);
+        QWidget *typedInto = QApplication::focusWidget();
+        QVERIFY(typedInto && grid()->isAncestorOf(typedInto));
+        QTest::keyClicks(typedInto, "7654321");
+        navigator->click(RecordNavigator::Post);
+        TableEditModel &model = m_window->factoryNumbers().model();
+        QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join('\n')));
+        QCOMPARE(model.value(model.currentRow(), "Loko").toString(), "7654321");
     }
 
     void thePrintedList()

@@ -194,6 +194,31 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->rowCount(), 0);
     }
 
+    // "+" hands the new row to the keyboard: the first column, whichever column was
+    // current before.
+    void typingAfterInsertFillsTheNewRowFromItsFirstColumn()
+    {
+        saveRow("1");
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        RecordGrid *grid = this->grid();
+        grid->setCurrentIndex(grid->model()->index(0, 2));
+        auto *navigator = m_window->findChild<RecordNavigator *>("DBNavigator1");
+        QTest::mouseClick(navigator->button(RecordNavigator::Insert), Qt::LeftButton);
+
+        QWidget *typedInto = QApplication::focusWidget();
+        QVERIFY(typedInto && grid->isAncestorOf(typedInto));
+        QCOMPARE(grid->currentIndex().column(), 0);
+        QTest::keyClicks(typedInto, "12345");
+        QTest::keyClick(typedInto, Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), "3");
+        navigator->click(RecordNavigator::Post);
+
+        QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join('\n')));
+        QCOMPARE(savedLocos(), (QStringList { "0000001", "0012345" }));
+        QCOMPARE(m_window->rvRegister().find("0012345")->mv, 3);
+    }
+
     void navigatorDeletesAfterAsking()
     {
         saveRow("1");

@@ -10,6 +10,7 @@
 #include "reports/reportpreview.h"
 #include "reports/reportrows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -149,8 +150,10 @@ bool TfBlockNum::event(QEvent *event)
 
 void TfBlockNum::FormDeactivate()
 {
-    // The question's own box takes the activation too; that is no leaving.
-    if (m_asking || !m_register.model().isEditing()) {
+    // A modal box (this window's question, the register's own question about
+    // numbers that arrived, any other message) takes the activation too; that is no
+    // leaving, and one question at a time.
+    if (m_asking || QApplication::activeModalWidget() || !m_register.model().isEditing()) {
         return;
     }
     if (!FormCloseQuery()) {

@@ -3,6 +3,7 @@
 #include "records/tableeditmodel.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -104,6 +105,26 @@ void RecordGrid::showModelRow(int row)
         m_syncing = true;
         setCurrentIndex(target);
         m_syncing = false;
+    }
+}
+
+void RecordGrid::editCurrentRowFromStart()
+{
+    if (!m_model || m_model->currentRow() < 0) {
+        return;
+    }
+    setFocus(Qt::OtherFocusReason);
+    for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
+        const int column = horizontalHeader()->logicalIndex(visual);
+        const QModelIndex cell = m_model->index(m_model->currentRow(), column);
+        if (!isColumnHidden(column) && (m_model->flags(cell) & Qt::ItemIsEditable)) {
+            m_syncing = true;
+            setCurrentIndex(cell);
+            m_syncing = false;
+            scrollTo(cell);
+            edit(cell, AllEditTriggers, nullptr);
+            return;
+        }
     }
 }
 

@@ -32,6 +32,10 @@ public:
 
     using QTableView::edit;
 
+    // Takes the focus with the current row's first shown column current and its
+    // editor open, so that what the operator types goes into the row.
+    void editCurrentRowFromStart();
+
 Q_SIGNALS:
     // The row may not be edited, or could not be saved: the text to show.
     void failed(const QString &text);

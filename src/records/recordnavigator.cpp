@@ -80,7 +80,11 @@ void RecordNavigator::click(Button which)
         moveTo(m_model.rowCount() - 1);
         break;
     case Insert:
-        report(m_model.insert());
+        if (m_model.insert()) {
+            Q_EMIT inserted();
+        } else {
+            report(false);
+        }
         break;
     case Delete:
         if (m_messages.ask(deleteQuestion(), false) == OperatorMessages::Answer::Yes) {

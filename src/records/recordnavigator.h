@@ -23,6 +23,10 @@ public:
 
     static QString deleteQuestion();
 
+Q_SIGNALS:
+    // The insert button made a new row, current and in edit.
+    void inserted();
+
 private:
     void moveTo(int row);
     void report(bool ok);

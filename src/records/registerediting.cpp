@@ -26,6 +26,8 @@ RegisterEditors CreateRegisterEditors(
     RecordNavigator *navigator = editors.navigator;
     QObject::connect(grid, &RecordGrid::deleteRequested, window,
         [navigator] { navigator->click(RecordNavigator::Delete); });
+    QObject::connect(
+        navigator, &RecordNavigator::inserted, grid, &RecordGrid::editCurrentRowFromStart);
     return editors;
 }
 

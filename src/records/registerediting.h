@@ -14,8 +14,9 @@ struct RegisterEditors
 };
 
 // Makes both as children of the window: rows one line of its font high, columns the
-// operator can widen, a grid failure shown as an error and the grid's delete key
-// acting as the navigator's delete button.
+// operator can widen, a grid failure shown as an error, the grid's delete key
+// acting as the navigator's delete button, and a row inserted by the navigator
+// taking what is typed, from its first column.
 RegisterEditors CreateRegisterEditors(
     TableEditModel &model, OperatorMessages &messages, QWidget *window);
 
