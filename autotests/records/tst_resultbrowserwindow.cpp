@@ -23,6 +23,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 using namespace ResultTables;
 
@@ -206,6 +207,31 @@ private Q_SLOTS:
             },
             false);
         self->chooseCriteria();
+    }
+
+    // Both shared dialogs stand over the browser that opened them, so that the
+    // window manager gives the focus back to that browser, not to the main window.
+    void sharedDialogsBelongToTheOpeningBrowser()
+    {
+        const QString directory = radioTable(1);
+        QWidget main;
+        main.show();
+        m_select->setParent(&main, m_select->windowFlags());
+        m_options->setParent(&main, m_options->windowFlags());
+        auto radio = make<TFDB23>(directory);
+        auto self = make<TFDB>(directory);
+        const auto transientParent
+            = [](QDialog *dialog) { return dialog->windowHandle()->transientParent(); };
+        QWindow *selectOver = nullptr;
+        QWindow *optionsOver = nullptr;
+        OnDialog(m_select.get(), [&] { selectOver = transientParent(m_select.get()); }, false);
+        radio->chooseCriteria();
+        OnDialog(m_options.get(), [&] { optionsOver = transientParent(m_options.get()); }, false);
+        self->startReport();
+        m_select->setParent(nullptr, m_select->windowFlags());
+        m_options->setParent(nullptr, m_options->windowFlags());
+        QCOMPARE(selectOver, radio->windowHandle());
+        QCOMPARE(optionsOver, self->windowHandle());
     }
 
     void dateRanges_data()

@@ -51,6 +51,11 @@ void Help::Viewer::showTopic(int topic)
     show(QStringLiteral("topic%1").arg(topic));
 }
 
+QWidget *Help::Viewer::window() const
+{
+    return m_browser;
+}
+
 void Help::Viewer::show(const QString &anchor)
 {
     if (!m_browser) {
@@ -61,14 +66,38 @@ void Help::Viewer::show(const QString &anchor)
         m_browser->resize(640, 520);
         m_browser->setSource(QUrl(QStringLiteral("qrc:/help/telv_help.html")));
     }
+    // A modal window blocks every window but its own children.
+    setOwner(QApplication::activeModalWidget());
     m_browser->scrollToAnchor(anchor);
     m_browser->show();
     m_browser->raise();
     m_browser->activateWindow();
 }
 
+void Help::Viewer::setOwner(QWidget *owner)
+{
+    if (owner == m_owner || owner == m_browser) {
+        return;
+    }
+    m_owner = owner;
+    const bool shown = m_browser->isVisible();
+    const QRect geometry = m_browser->geometry();
+    m_browser->setParent(owner, Qt::Window); // hides it
+    if (shown) {
+        m_browser->setGeometry(geometry);
+        m_browser->show();
+    }
+}
+
 bool Help::Viewer::eventFilter(QObject *watched, QEvent *event)
 {
+    // Closed modal windows give the help back to the desktop; a message box is
+    // deleted after closing and would take the help with it.
+    if (event->type() == QEvent::Hide && watched == m_owner && m_browser
+        && !event->spontaneous()) {
+        setOwner(nullptr);
+        return false;
+    }
     if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_F1
         || !watched->isWidgetType()) {
         return false;

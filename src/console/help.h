@@ -29,13 +29,20 @@ public:
     // The topic last shown; 0 for the contents.
     int shownTopic() const { return m_shownTopic; }
 
+    // The help window once it has been shown; null before.
+    QWidget *window() const;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void show(const QString &anchor);
+    void setOwner(QWidget *owner);
 
     QPointer<QTextBrowser> m_browser;
+    // The modal window the help was opened over: the help is its child window, so
+    // that the modal window does not block it.
+    QPointer<QWidget> m_owner;
     int m_shownTopic = -1;
 };
 

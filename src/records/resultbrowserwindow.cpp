@@ -1,6 +1,7 @@
 #include "records/resultbrowserwindow.h"
 
 #include "console/help.h"
+#include "console/modalowner.h"
 #include "link/operatormessages.h"
 #include "records/browsericons.h"
 #include "records/browsernavigator.h"
@@ -241,7 +242,7 @@ void ResultBrowserWindow::chooseCriteria()
 {
     UseDayMonthYearShortDates();
     m_services.select.setLocomotiveAvailable(m_setup.locomotiveCriterion);
-    if (m_services.select.exec() != QDialog::Accepted) {
+    if (ExecOwnedBy(m_services.select, this) != QDialog::Accepted) {
         return;
     }
     BrowserCriteria criteria;
@@ -279,7 +280,7 @@ bool ResultBrowserWindow::selectedRowIds(QList<qint64> *ids)
 void ResultBrowserWindow::startReport()
 {
     m_services.options.setRowsSelected(m_grid->selectionModel()->hasSelection());
-    if (m_services.options.exec() != QDialog::Accepted) {
+    if (ExecOwnedBy(m_services.options, this) != QDialog::Accepted) {
         return;
     }
     std::optional<QList<qint64>> only;
