@@ -67,7 +67,7 @@ private Q_SLOTS:
 
         // Left margin 20; bands start at 10 (page header), 20.6 (title),
         // 31.2 (column header) and 41.8 (first detail), each row 9.3 high.
-        QTest::newRow("stamp") << "Распечатано" << 155.0 << 12.0;
+        QTest::newRow("stamp, ending at the band's edge") << "Распечатано" << 151.5 << 12.0;
         QTest::newRow("page number") << "Страница:1" << -1.0 << 14.0;
         QTest::newRow("column Lokomotiv") << "Локомотив" << 24.0 << 33.2;
         QTest::newRow("column MV") << "МВ" << -1.0 << 33.2;

@@ -7,7 +7,7 @@ namespace TfBlockNumRep {
 namespace {
 
     constexpr qreal LokoX = 2;
-    constexpr qreal DateX = 20;
+    constexpr qreal DateX = 21.5; // clear of the heading "Локомотив"
     constexpr qreal TimeX = 40;
     constexpr qreal FirstBlockX = 58;
     constexpr qreal BlockStep = 27.3; // sixteen digits at 8 pt and a gap

@@ -246,7 +246,7 @@ ResultReport TFReport23(Clock &clock)
         caption(29, 2, QStringLiteral("Режим")),
         caption(44, 2, QStringLiteral("Направ- ление")).inBox(15),
         caption(64, 2, QStringLiteral("Механик")),
-        caption(88, 2, QStringLiteral("Поезд")),
+        caption(88.8, 2, QStringLiteral("Поезд")),
         caption(103, 2, QStringLiteral("Локомо-тив")).inBox(16),
         caption(124, 2, QStringLiteral("Итог"), Italic.withBold()),
         caption(139, 1, QStringLiteral("   Код ошибки")).inBox(14),
@@ -266,7 +266,7 @@ ResultReport TFReport23(Clock &clock)
             field(30, 2, QStringLiteral("Event")),
             field(44, 2, QStringLiteral("Direction")),
             field(64, 2, QStringLiteral("Mehanik")),
-            field(88, 2, QStringLiteral("Train")),
+            field(88.8, 2, QStringLiteral("Train")),
             field(103, 2, QStringLiteral("Loko")),
             field(124, 2, QStringLiteral("ResultWord"), Bold),
             field(139, 2, QStringLiteral("ResultCod")),
@@ -295,8 +295,8 @@ ResultReport TFReportR2(Clock &clock)
     card.items = {
         cardCaption(6, 4, QStringLiteral("Дата, время:")),
         field(30, 4, QStringLiteral("Date")),
-        field(44, 4, QStringLiteral("Time")),
-        cardCaption(61, 4, QStringLiteral("Девиация (Д,М,Г):")),
+        field(46, 4, QStringLiteral("Time")), // clear of the date's last digit
+        cardCaption(60, 4, QStringLiteral("Девиация (Д,М,Г):")), // clear of DeviacD
         field(91, 4, QStringLiteral("DeviacD")),
         field(97, 4, QStringLiteral("DeviacM")),
         field(104, 4, QStringLiteral("DeviacG")),
@@ -321,17 +321,17 @@ ResultReport TFReportR2(Clock &clock)
 
         cardCaption(16, 31, QStringLiteral("Поезд:")),
         field(30, 31, QStringLiteral("Train")),
-        cardCaption(62, 31, QStringLiteral("Сообщения ДМВ:")),
+        cardCaption(61, 31, QStringLiteral("Сообщения ДМВ:")),
         field(91, 31, QStringLiteral("MesD")),
 
         cardCaption(9, 38, QStringLiteral("Локомотив:")),
         field(30, 38, QStringLiteral("Loko")),
-        cardCaption(64, 38, QStringLiteral("Сообщения МВ:")),
+        cardCaption(63, 38, QStringLiteral("Сообщения МВ:")),
         field(91, 38, QStringLiteral("MesM")),
 
         cardCaption(1, 44, QStringLiteral("Код результата:")),
         field(30, 44, QStringLiteral("ResultCod")),
-        cardCaption(62, 46, QStringLiteral("Сообщения ГМВ:")),
+        cardCaption(61, 46, QStringLiteral("Сообщения ГМВ:")),
         field(91, 46, QStringLiteral("MesG")),
     };
     card.blocks = { resultBlock(127, 11, 55, 40) };

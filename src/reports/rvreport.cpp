@@ -13,7 +13,9 @@ ReportLayout layout()
 
     ReportBand header { 10.6, {}, {}, {} };
     header.items = {
-        PrintStampItem(135, 2),
+        // The stamp is wider than the 45 mm from x 135 to the band's edge: it ends
+        // at the edge instead of in the margin.
+        PrintStampItem(135, 2).aligned(Qt::AlignRight),
         ReportItem::pageNumber(4, QStringLiteral("Страница:")),
     };
     report.pageHeader = header;
