@@ -70,17 +70,21 @@ private:
 class MapLookup final : public AttenuationLookup
 {
 public:
-    std::optional<Corrections> find(const QString &loco) override
+    Result find(const QString &loco) override
     {
         lookedUp.append(loco);
-        if (!rows.contains(loco)) {
-            return std::nullopt;
+        if (unreadable) {
+            return { Outcome::Unreadable, {} };
         }
-        return rows.value(loco);
+        if (!rows.contains(loco)) {
+            return { Outcome::NotRegistered, {} };
+        }
+        return { Outcome::Found, rows.value(loco) };
     }
 
     QMap<QString, Corrections> rows;
     QStringList lookedUp;
+    bool unreadable = false;
 };
 
 using Fixture = ReceivePath<RecordingView>;
@@ -245,36 +249,42 @@ private Q_SLOTS:
 
     void attenuationRequest_data()
     {
-        QTest::addColumn<bool>("registered");
+        using Outcome = AttenuationLookup::Outcome;
+        QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<int>("mv");
         QTest::addColumn<int>("gmv");
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QString>("line");
         QTest::newRow("registered 12 and 7")
-            << true << 12 << 7 << Bytes("F4 80 80 80 80 81 82 80 87 F5")
+            << Outcome::Found << 12 << 7 << Bytes("F4 80 80 80 80 81 82 80 87 F5")
             << "line[-] Коррекция ослабления (МВ, ГМВ): 12 7";
-        QTest::newRow("not registered") << false << 0 << 0 << Bytes("F4 80 80 80 80 80 80 80 80 F5")
-                                        << "line[-] Коррекция ослабления: ??";
+        QTest::newRow("not registered")
+            << Outcome::NotRegistered << 0 << 0 << Bytes("F4 80 80 80 80 80 80 80 80 F5")
+            << "line[-] Коррекция ослабления: ??";
+        QTest::newRow("register unreadable: zeros, and the line says so")
+            << Outcome::Unreadable << 12 << 7 << Bytes("F4 80 80 80 80 80 80 80 80 F5")
+            << "line[-] Коррекция ослабления: ошибка чтения таблицы РВ.db";
         QTest::newRow("150 is sent as 99")
-            << true << 150 << 3 << Bytes("F4 80 80 80 80 89 89 80 83 F5")
+            << Outcome::Found << 150 << 3 << Bytes("F4 80 80 80 80 89 89 80 83 F5")
             << "line[-] Коррекция ослабления (МВ, ГМВ): 99 3";
         QTest::newRow("300 and -1 are held within 0..99")
-            << true << 300 << -1 << Bytes("F4 80 80 80 80 89 89 80 80 F5")
+            << Outcome::Found << 300 << -1 << Bytes("F4 80 80 80 80 89 89 80 80 F5")
             << "line[-] Коррекция ослабления (МВ, ГМВ): 99 0";
     }
 
     void attenuationRequest()
     {
-        QFETCH(bool, registered);
+        QFETCH(AttenuationLookup::Outcome, outcome);
         QFETCH(int, mv);
         QFETCH(int, gmv);
         QFETCH(QByteArray, sent);
         QFETCH(QString, line);
         Fixture f;
         MapLookup lookup;
-        if (registered) {
+        if (outcome != AttenuationLookup::Outcome::NotRegistered) {
             lookup.rows.insert(QStringLiteral("0012345"), { mv, gmv });
         }
+        lookup.unreadable = outcome == AttenuationLookup::Outcome::Unreadable;
         f.receiver.statusCodes().setAttenuationLookup(&lookup);
         f.station.numbers.LocoNumber = QStringLiteral("0012345");
         f.feed(Bytes("CC"));

@@ -3,6 +3,8 @@
 #include "records/rvregister.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +29,7 @@ struct Station : ReceivePath<ShownView>
 };
 
 const QString Corrections = QStringLiteral("Коррекция ослабления (МВ, ГМВ): ");
+const QString UnreadableLine = QStringLiteral("Коррекция ослабления: ошибка чтения таблицы РВ.db");
 
 } // namespace
 
@@ -73,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(model.state(), TableEditModel::State::Browse);
         QCOMPARE(savedLocos(), QStringList { saved });
         QCOMPARE(model.value(model.currentRow(), "Lokomotiv").toString(), saved);
-        QVERIFY(m_register->find(saved).has_value());
+        QCOMPARE(m_register->find(saved).outcome, AttenuationLookup::Outcome::Found);
     }
 
     void theSameNumberWithAndWithoutZerosIsOneKey()
@@ -93,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(model.state(), TableEditModel::State::Insert);
         QCOMPARE(model.value(model.currentRow(), "OslablenieM").toInt(), 9);
         QCOMPARE(savedLocos(), QStringList { "0000042" });
-        QCOMPARE(m_register->find("0000042")->mv, 1);
+        QCOMPARE(m_register->find("0000042").corrections.mv, 1);
 
         // Changing an existing row onto another's key is refused the same way.
         model.cancel();
@@ -175,7 +178,7 @@ private Q_SLOTS:
         QCOMPARE(model.state(), TableEditModel::State::Edit);
         QVERIFY(model.isModified());
         QCOMPARE(model.value(model.currentRow(), "OslablenieM").toInt(), 50);
-        QCOMPARE(m_register->find("1234567")->mv, 12);
+        QCOMPARE(m_register->find("1234567").corrections.mv, 12);
 
         QVERIFY(model.post());
         QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 85 80 86 80 F5"));
@@ -210,8 +213,34 @@ private Q_SLOTS:
         QVERIFY(!broken.model().insert());
         Station station(broken);
         QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 80 80 80 80 F5"));
+        QCOMPARE(station.view.lines, QStringList { UnreadableLine });
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("not a table"));
+    }
+
+    void aTableChangedByAnotherProgramIsAReadFailure()
+    {
+        saveRow("1234567", 12, 7);
+        const QString name = QStringLiteral("other program");
+        const QString table = RvSchema().tableName;
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            other.setDatabaseName(m_dir->filePath(RvSchema().fileName));
+            QVERIFY(other.open());
+            QSqlQuery change(other);
+            QVERIFY(change.exec(QStringLiteral("ALTER TABLE %1 RENAME TO Moved").arg(table)));
+
+            Station station(*m_register);
+            QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 80 80 80 80 F5"));
+            QCOMPARE(station.view.lines, QStringList { UnreadableLine });
+
+            QVERIFY(change.exec(QStringLiteral("ALTER TABLE Moved RENAME TO %1").arg(table)));
+            change.finish();
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        Station station(*m_register);
+        QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 81 82 80 87 F5"));
     }
 
     void rowsSurviveReopeningInKeyOrder()

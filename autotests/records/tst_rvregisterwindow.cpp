@@ -155,7 +155,7 @@ private Q_SLOTS:
         editor->setText("33");
         grid->setCurrentIndex(grid->model()->index(1, 1));
         QCOMPARE(m_window->rvRegister().model().state(), State::Browse);
-        QCOMPARE(m_window->rvRegister().find("0000001")->mv, 33);
+        QCOMPARE(m_window->rvRegister().find("0000001").corrections.mv, 33);
         QCOMPARE(grid->currentIndex().row(), 1);
     }
 

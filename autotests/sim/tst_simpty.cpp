@@ -42,7 +42,7 @@ int ExclusiveMode(int fd)
 class FixedLookup final : public AttenuationLookup
 {
 public:
-    std::optional<Corrections> find(const QString &) override { return Corrections { 12, 7 }; }
+    Result find(const QString &) override { return { Outcome::Found, { 12, 7 } }; }
 };
 
 // The PC's side: the program's serial connection, frame assembly, receiver (status

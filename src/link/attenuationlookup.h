@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <optional>
-
 // The locomotive register as the attenuation correction request sees it.
 class AttenuationLookup
 {
@@ -14,9 +12,22 @@ public:
         int gmv = 0; // ГМВ correction
     };
 
+    enum class Outcome {
+        Found,
+        NotRegistered,
+        Unreadable, // not open, locked beyond the wait, or damaged
+    };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::NotRegistered;
+        Corrections corrections; // meaningful only when found
+    };
+
     virtual ~AttenuationLookup() = default;
 
-    // The saved corrections of the locomotive, or nothing when it is not registered
-    // or the register cannot be read.
-    virtual std::optional<Corrections> find(const QString &locoNumber) = 0;
+    // The saved corrections of the locomotive. A register that cannot be read is told
+    // apart from a locomotive that is not in it: the operator must not take a read
+    // failure for a missing registration.
+    virtual Result find(const QString &locoNumber) = 0;
 };

@@ -217,18 +217,30 @@ void StatusCodeHandler::stepNeedle()
 
 void StatusCodeHandler::answerAttenuationRequest()
 {
-    const std::optional<AttenuationLookup::Corrections> found
-        = m_lookup ? m_lookup->find(m_station.numbers.LocoNumber) : std::nullopt;
-    // Corrections outside 0..99 are sent as the nearest end of that range.
-    const int mv = found ? std::clamp(found->mv, 0, 99) : 0;
-    const int gmv = found ? std::clamp(found->gmv, 0, 99) : 0;
+    using Outcome = AttenuationLookup::Outcome;
+    const AttenuationLookup::Result result
+        = m_lookup ? m_lookup->find(m_station.numbers.LocoNumber) : AttenuationLookup::Result {};
+    const bool found = result.outcome == Outcome::Found;
+    // Corrections outside 0..99 are sent as the nearest end of that range; the station
+    // needs an answer even when the register cannot be read.
+    const int mv = found ? std::clamp(result.corrections.mv, 0, 99) : 0;
+    const int gmv = found ? std::clamp(result.corrections.gmv, 0, 99) : 0;
 
     // The reply follows whatever the buffer still counts from a failed send.
     AppendAttenuationCorrectionFrame(m_buffer, mv, gmv);
     m_sender.SendCommand();
 
-    m_view.AddMessageLine(found
-            ? QStringLiteral("Коррекция ослабления (МВ, ГМВ): %1 %2").arg(mv).arg(gmv)
-            : QStringLiteral("Коррекция ослабления: ??"),
-        false);
+    switch (result.outcome) {
+    case Outcome::Found:
+        m_view.AddMessageLine(
+            QStringLiteral("Коррекция ослабления (МВ, ГМВ): %1 %2").arg(mv).arg(gmv), false);
+        break;
+    case Outcome::NotRegistered:
+        m_view.AddMessageLine(QStringLiteral("Коррекция ослабления: ??"), false);
+        break;
+    case Outcome::Unreadable:
+        m_view.AddMessageLine(
+            QStringLiteral("Коррекция ослабления: ошибка чтения таблицы РВ.db"), false);
+        break;
+    }
 }

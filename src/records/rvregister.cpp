@@ -48,19 +48,22 @@ bool RvRegister::close()
     return closed;
 }
 
-std::optional<AttenuationLookup::Corrections> RvRegister::find(const QString &locoNumber)
+AttenuationLookup::Result RvRegister::find(const QString &locoNumber)
 {
     if (!m_table.isOpen()) {
-        return std::nullopt;
+        return { Outcome::Unreadable, {} };
     }
     QStringList columns;
     QList<QVariantList> rows;
     const QString sql = QStringLiteral("SELECT \"OslablenieM\", \"OslablenieG\" FROM ")
         + QuotedIdentifier(m_table.schema().tableName) + QStringLiteral(" WHERE \"Lokomotiv\" = ?");
-    if (!m_table.select(sql, { locoNumber }, &columns, &rows) || rows.isEmpty()) {
-        return std::nullopt;
+    if (!m_table.select(sql, { locoNumber }, &columns, &rows)) {
+        return { Outcome::Unreadable, {} };
     }
-    return Corrections { rows.first().value(0).toInt(), rows.first().value(1).toInt() };
+    if (rows.isEmpty()) {
+        return { Outcome::NotRegistered, {} };
+    }
+    return { Outcome::Found, { rows.first().value(0).toInt(), rows.first().value(1).toInt() } };
 }
 
 QStringList RvRegister::reportFields()

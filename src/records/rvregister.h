@@ -28,9 +28,8 @@ public:
 
     // The saved row of the locomotive: what the table holds, never the row the
     // operator is editing at the moment (that stays as it is, in edit). An empty
-    // correction counts as 0. Nothing when the locomotive is not registered or the
-    // table cannot be read.
-    std::optional<Corrections> find(const QString &locoNumber) override;
+    // correction counts as 0.
+    Result find(const QString &locoNumber) override;
 
     // Every saved row in key order, as the report prints it: Lokomotiv, OslablenieM,
     // OslablenieG. False with errorText() when the table cannot be read.
