@@ -4,6 +4,7 @@
 #include "console/programcontext.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
+#include "fakeserialdevices.h"
 #include "link/optionsfile.h"
 
 #include <QDir>
@@ -13,8 +14,9 @@
 #include <optional>
 
 // A main window in a private working directory, with a hand-driven clock and
-// recorded messages. Options.dat holds the given port; without one, the start-up
-// tries a port that does not exist.
+// recorded messages and serial devices played by the test (none listed, none with an
+// identity). Options.dat holds the given port; without one, the start-up tries a port
+// that does not exist.
 struct MainFormFixture
 {
     explicit MainFormFixture(std::optional<QString> optionsPort = QStringLiteral("ttyNoSuchPort"),
@@ -25,6 +27,7 @@ struct MainFormFixture
             OptionsFile::write(*optionsPort);
         }
         context.defaultPortName = defaultPort;
+        context.serialDevices = &devices;
         form = std::make_unique<TMainForm>(context);
     }
 
@@ -39,6 +42,7 @@ struct MainFormFixture
     QTemporaryDir workDir;
     FakeClock clock;
     FakeMessages messages;
+    FakeSerialDevices devices;
     ProgramContext context { clock, messages, workDir.path() + QLatin1Char('/') };
     std::unique_ptr<TMainForm> form;
 };

@@ -1,15 +1,20 @@
 #include "bytes.h"
 #include "console/messagegrid.h"
 #include "link/serialconnection.h"
+#include "link/serialdevices.h"
 #include "mainformfixture.h"
 #include "ptypair.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QTableWidget>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <sys/resource.h>
+
+#include <vector>
 
 namespace {
 
@@ -17,6 +22,18 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString portStatus(const MainFormFixture &f)
+{
+    auto *label = f.form->findChild<QLabel *>(QStringLiteral("PortStatus"));
+    return label ? label->text() : QStringLiteral("no status bar");
+}
+
+QString gridLine(MainFormFixture &f, int number)
+{
+    const QTableWidgetItem *item = f.ui().StringGrid1->item(number - 1, 2);
+    return item ? item->text() : QString();
 }
 
 double cpuSeconds()
@@ -121,13 +138,36 @@ private Q_SLOTS:
         QCOMPARE(first.readAtLeast(1, 200), QByteArray()); // no reset for the old port
     }
 
-    void hangUpClosesOnceAndReopensWhenTheDeviceReturns()
+    // The port's name is a link, as /dev/ttyUSB0 or /dev/serial/by-id/… would be; after
+    // the hang-up the name comes to lead to another device.
+    void aLostPortIsReopenedOnlyForTheSameDevice_data()
     {
+        QTest::addColumn<QString>("lostIdentity");
+        QTest::addColumn<QString>("newIdentity");
+        QTest::addColumn<bool>("reopened");
+        QTest::newRow("pseudo-terminals have no identity") << QString() << QString() << false;
+        QTest::newRow("the same adapter comes back")
+            << "0403:6001:A50285BI"
+            << "0403:6001:A50285BI" << true;
+        QTest::newRow("another adapter of the same make takes the name")
+            << "0403:6001:A50285BI"
+            << "0403:6001:FT9XK2QZ" << false;
+        QTest::newRow("a device without identity takes the name")
+            << "0403:6001:A50285BI" << QString() << false;
+    }
+    void aLostPortIsReopenedOnlyForTheSameDevice()
+    {
+        QFETCH(QString, lostIdentity);
+        QFETCH(QString, newIdentity);
+        QFETCH(bool, reopened);
         auto first = std::make_unique<Pty>();
         QTemporaryDir links;
         const QString link = links.filePath(QStringLiteral("ttyTELV"));
         QVERIFY(QFile::link(first->slavePath(), link));
-        MainFormFixture f(link);
+        MainFormFixture f;
+        f.devices.identities.insert(first->slavePath(), lostIdentity);
+        f.form->choosePort(link);
+        QVERIFY(f.form->connection().isOpen());
         f.form->show();
         QCOMPARE(first->readAtLeast(2), Bytes("D0 D0"));
 
@@ -140,6 +180,8 @@ private Q_SLOTS:
         first->close();
         QTRY_COMPARE(lost.count(), 1);
         QVERIFY(!f.form->connection().isOpen());
+        QCOMPARE(portStatus(f),
+            "Нет связи с портом " + link + " (устройство отключено или не отвечает)");
 
         const double before = cpuSeconds();
         QTest::qWait(300);
@@ -148,17 +190,54 @@ private Q_SLOTS:
         QVERIFY(errors.count() < 50);
         QCOMPARE(f.form->grid().lineCount(), 1); // told once, in the grid
 
-        // The device comes back under the same name.
+        // Another device appears under the same name.
         Pty second;
+        f.devices.identities.insert(second.slavePath(), newIdentity);
         QVERIFY(QFile::remove(link));
         QVERIFY(QFile::link(second.slavePath(), link));
-        f.clock.advance(1000);
-        QCOMPARE(restored.count(), 1);
-        QVERIFY(f.form->connection().isOpen());
-        QCOMPARE(second.readAtLeast(1), Bytes("D0"));
-
+        f.clock.advance(5000);
+        QCOMPARE(restored.count(), reopened ? 1 : 0);
+        QCOMPARE(f.form->connection().isOpen(), reopened);
+        // Never a reset: the station may be in the middle of a test.
+        QCOMPARE(second.readAtLeast(1, 200), QByteArray());
+        if (!reopened) {
+            QCOMPARE(f.form->grid().lineCount(), 1);
+            return;
+        }
+        QCOMPARE(portStatus(f), "Порт " + link + " открыт");
+        QCOMPARE(f.form->grid().lineCount(), 2);
+        QCOMPARE(gridLine(f, 2), "Связь с портом " + link + " восстановлена");
         second.write(Bytes("41 C0"));
         QTRY_COMPARE(f.context.ReceivedLog.bytes().right(2), Bytes("41 C0"));
+    }
+
+    // The kernel gives a freed pseudo-terminal number to the next program that asks.
+    void anotherProgramsTerminalUnderTheLostNumberGetsNothing()
+    {
+        auto first = std::make_unique<Pty>();
+        const QString path = first->slavePath();
+        QVERIFY(SystemSerialDevices().identityOf(path).isEmpty());
+        MainFormFixture f(path);
+        f.form->show();
+        QCOMPARE(first->readAtLeast(2), Bytes("D0 D0"));
+        QSignalSpy lost(&f.form->connection(), &SerialConnection::connectionLost);
+        first->close();
+        QTRY_COMPARE(lost.count(), 1);
+        QVERIFY2(lost.first().first().toString().contains(QStringLiteral("меню «Порт»")),
+            qPrintable(lost.first().first().toString()));
+        QTest::qWait(50); // the program lets go of the slave
+
+        std::vector<std::unique_ptr<Pty>> others;
+        while (others.size() < 16 && (others.empty() || others.back()->slavePath() != path)) {
+            others.push_back(std::make_unique<Pty>());
+        }
+        if (others.back()->slavePath() != path) {
+            QSKIP("another process took the freed terminal number");
+        }
+        f.clock.advance(10000);
+        QVERIFY(!f.form->connection().isOpen());
+        QCOMPARE(others.back()->readAtLeast(1, 200), QByteArray());
+        QCOMPARE(f.form->CurrentPort(), path); // the choice stays for the operator
     }
 
     void receivedBytesReachTheAssemblyInOrder()

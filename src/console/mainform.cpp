@@ -24,14 +24,19 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -87,19 +92,19 @@ void TMainForm::FormCreate()
 
     m_portGroup = new QActionGroup(this);
     m_portGroup->setExclusive(true);
-    QAction *defaultPort = m_ui.inom->addAction(m_context.defaultPortName);
-    defaultPort->setCheckable(true);
-    m_portGroup->addAction(defaultPort);
+    addPortItem(m_context.defaultPortName, QString());
 
     m_receiver = std::make_unique<StationReceiver>(
         m_context.station, *this, m_context.commandBuffer, m_context.sender);
     m_context.receiver.setTarget(m_receiver.get());
-    m_connection = std::make_unique<SerialConnection>(m_context.assembler, m_context.clock, this);
+    m_connection = std::make_unique<SerialConnection>(
+        m_context.assembler, m_context.clock, *m_context.serialDevices, this);
     m_context.sender.setPort(m_connection.get());
     connect(
         m_connection.get(), &SerialConnection::connectionLost, this, &TMainForm::onConnectionLost);
     connect(m_connection.get(), &SerialConnection::connectionRestored, this,
         &TMainForm::onConnectionRestored);
+    createPortStatus();
     connectMenus();
     connect(&m_context.recorder, &ResultRecorder::measurementsCleared, this, [this] {
         for (Field field : { Field::ELevd, Field::ELevm, Field::ELevg, Field::Edit2, Field::Edit3,
@@ -125,6 +130,7 @@ void TMainForm::connectMenus()
 {
     connect(m_ui.IPort, &QMenu::aboutToShow, this, &TMainForm::IPortClick);
     connect(m_portGroup, &QActionGroup::triggered, this, &TMainForm::ICom4Click);
+    connect(m_ui.mOtherPort, &QAction::triggered, this, &TMainForm::otherPortClick);
     connect(m_ui.mClosePort, &QAction::triggered, this, &TMainForm::mClosePortClick);
     connect(m_ui.N3, &QAction::triggered, this, &TMainForm::N3Click);
     connect(m_ui.toolButtons.at(12), &QAction::triggered, this, &TMainForm::N3Click);
@@ -178,48 +184,95 @@ void TMainForm::sendFirstCommand()
 
 void TMainForm::startUpConnection()
 {
-    const std::optional<QString> saved = OptionsFile::read();
-    m_currentPort = saved.value_or(m_context.defaultPortName);
+    const OptionsFile::Contents saved = OptionsFile::read();
+    if (saved.state == OptionsFile::Contents::State::Unreadable) {
+        // The operator's choice is in there: no other port is tried in its place.
+        m_context.messages.showError(
+            QStringLiteral("Не удается прочитать файл настроек %1: %2. Порт не открыт; "
+                           "выберите его в меню «Порт».")
+                .arg(QDir::toNativeSeparators(OptionsFile::path()), saved.error));
+        SetLinkMenus(false);
+        return;
+    }
+    const bool first = saved.state == OptionsFile::Contents::State::Missing;
+    m_currentPort = first ? m_context.defaultPortName : saved.portName;
     if (openPort(m_currentPort)) {
-        if (!saved) {
-            OptionsFile::write(m_currentPort);
+        if (first) {
+            rememberPort(m_currentPort);
         }
         sendFirstCommand();
         return;
     }
     const QString reason = m_connection->lastError();
-    const QString message = saved ? QStringLiteral("Ошибка при соединении ") + m_currentPort
-                                  : QStringLiteral("Ошибка при создании соединения");
+    const QString message = first ? QStringLiteral("Ошибка при создании соединения")
+                                  : QStringLiteral("Ошибка при соединении ") + m_currentPort;
     m_currentPort.clear();
     m_context.messages.showError(message + QStringLiteral("\n\n") + reason);
     SetLinkMenus(false);
 }
 
+void TMainForm::rememberPort(const QString &name)
+{
+    QString error;
+    if (!OptionsFile::write(name, &error)) {
+        m_context.messages.showError(
+            QStringLiteral("Не удается записать файл настроек %1: %2. Порт %3 открыт, но при "
+                           "следующем запуске программа его не вспомнит.")
+                .arg(QDir::toNativeSeparators(OptionsFile::path()), error, name));
+    }
+}
+
+QAction *TMainForm::addPortItem(const QString &name, const QString &description)
+{
+    QAction *item = new QAction(PortCaption(name, description), m_ui.inom);
+    item->setData(name);
+    item->setCheckable(true);
+    m_ui.inom->insertAction(m_ui.otherPortSeparator, item);
+    m_portGroup->addAction(item);
+    return item;
+}
+
 void TMainForm::IPortClick()
 {
-    QStringList ports = SystemSerialPorts();
-    if (!m_currentPort.isEmpty() && !ports.contains(m_currentPort, Qt::CaseInsensitive)) {
-        ports.append(m_currentPort); // a port given by its path, such as a pseudo-terminal
-    }
-    if (ports.isEmpty()) {
-        return; // keep what the submenu holds
+    QList<SerialDevices::Port> ports = m_context.serialDevices->ports();
+    const bool listed = std::any_of(ports.cbegin(), ports.cend(), [this](const auto &port) {
+        return port.name.compare(m_currentPort, Qt::CaseInsensitive) == 0;
+    });
+    if (!m_currentPort.isEmpty() && !listed) {
+        ports.append({ m_currentPort, {} }); // a port given by its path, such as a pseudo-terminal
     }
     for (QAction *item : m_portGroup->actions()) {
         m_portGroup->removeAction(item);
         delete item;
     }
-    for (const QString &port : std::as_const(ports)) {
-        QAction *item = m_ui.inom->addAction(port);
-        item->setCheckable(true);
-        item->setChecked(
-            m_connection->isOpen() && port.compare(m_currentPort, Qt::CaseInsensitive) == 0);
-        m_portGroup->addAction(item);
+    for (const SerialDevices::Port &port : std::as_const(ports)) {
+        addPortItem(port.name, port.description)
+            ->setChecked(m_connection->isOpen()
+                && port.name.compare(m_currentPort, Qt::CaseInsensitive) == 0);
     }
 }
 
 void TMainForm::ICom4Click(QAction *item)
 {
-    choosePort(PortNameFromCaption(item->text()));
+    choosePort(item->data().toString());
+}
+
+void TMainForm::otherPortClick()
+{
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("OtherPortDialog"));
+    dialog.setWindowTitle(QStringLiteral("Другой порт"));
+    dialog.setLabelText(QStringLiteral("Путь к устройству порта (например, /dev/ttyUSB1):"));
+    dialog.setTextValue(QStringLiteral("/dev/"));
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QString path = dialog.textValue().trimmed();
+    if (!path.isEmpty() && path != QLatin1String("/dev/")) {
+        choosePort(path);
+    }
 }
 
 void TMainForm::choosePort(const QString &name)
@@ -247,9 +300,9 @@ void TMainForm::openChosenPort(const QString &name)
         SetLinkMenus(true);
         m_currentPort = name;
         for (QAction *item : m_portGroup->actions()) {
-            item->setChecked(PortNameFromCaption(item->text()) == name);
+            item->setChecked(item->data().toString() == name);
         }
-        OptionsFile::write(name);
+        rememberPort(name);
         sendFirstCommand();
         return;
     }
@@ -262,6 +315,28 @@ void TMainForm::mClosePortClick()
     m_connection->closePort();
 }
 
+void TMainForm::createPortStatus()
+{
+    m_portStatus = new QLabel(statusBar());
+    m_portStatus->setObjectName(QStringLiteral("PortStatus"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_portStatus, 1);
+    connect(m_connection.get(), &SerialConnection::stateChanged, this, &TMainForm::showPortStatus);
+    showPortStatus();
+}
+
+void TMainForm::showPortStatus()
+{
+    m_portStatus->setText(m_connection->statusText());
+    const bool failed = m_connection->failed();
+    m_portStatus->setToolTip(failed ? m_connection->lastError() : QString());
+    QPalette palette = m_portStatus->palette();
+    palette.setColor(QPalette::WindowText,
+        failed ? QColor(192, 0, 0) : statusBar()->palette().color(QPalette::WindowText));
+    m_portStatus->setPalette(palette);
+}
+
 void TMainForm::onConnectionLost(const QString &message)
 {
     m_grid->AddMessageLine(message, false);
@@ -269,9 +344,10 @@ void TMainForm::onConnectionLost(const QString &message)
 
 void TMainForm::onConnectionRestored()
 {
+    // No reset: it would break off a test the station is running, and the station's own
+    // codes bring the window up to date.
     m_grid->AddMessageLine(
         QStringLiteral("Связь с портом %1 восстановлена").arg(m_connection->portName()), false);
-    sendFirstCommand();
 }
 
 void TMainForm::SetLinkMenus(bool on)

@@ -13,6 +13,7 @@
 class MessageGrid;
 class ProgramContext;
 class QActionGroup;
+class QLabel;
 class QLineEdit;
 class SerialConnection;
 class StationReceiver;
@@ -104,9 +105,15 @@ private:
     void sendFirstCommand();
 
     void IPortClick();
+    QAction *addPortItem(const QString &name, const QString &description);
     void ICom4Click(QAction *item);
+    void otherPortClick();
     void openChosenPort(const QString &name);
+    // Writes Options.dat; a failure is told, the port stays open.
+    void rememberPort(const QString &name);
     void mClosePortClick();
+    void createPortStatus();
+    void showPortStatus();
     void N3Click();
     void N4Click();
     void IEveryClick();
@@ -123,6 +130,7 @@ private:
     QPointer<TFDBRV> m_radioRegister;
     Help::Viewer m_help;
     QActionGroup *m_portGroup = nullptr;
+    QLabel *m_portStatus = nullptr; // in the status bar: the port and its state
     QString m_currentPort;
     QString m_pendingPort; // chosen, waiting for the old port to settle
     bool m_shown = false;

@@ -26,6 +26,8 @@ struct MainFormControls
     // Menu
     QMenu *IPort = nullptr;
     QMenu *inom = nullptr;
+    QAction *otherPortSeparator = nullptr;
+    QAction *mOtherPort = nullptr; // asks for a device path
     QAction *mClosePort = nullptr;
     QMenu *ITelv = nullptr;
     QAction *IReset = nullptr;

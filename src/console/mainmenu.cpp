@@ -34,9 +34,11 @@ QAction *addItem(QMenu *menu, const char *name, const QString &caption, int help
     return action;
 }
 
-void addSeparator(QMenu *menu, const char *name)
+QAction *addSeparator(QMenu *menu, const char *name)
 {
-    menu->addSeparator()->setObjectName(QLatin1String(name));
+    QAction *separator = menu->addSeparator();
+    separator->setObjectName(QLatin1String(name));
+    return separator;
 }
 
 } // namespace
@@ -49,6 +51,9 @@ void MainFormLayout::buildMenu(QMenuBar *bar, MainFormControls &c)
     c.inom = c.IPort->addMenu(QStringLiteral("Выбор порта"));
     c.inom->setObjectName(QStringLiteral("inom"));
     c.inom->menuAction()->setObjectName(QStringLiteral("inom"));
+    // The system's ports go above this separator each time "Порт" opens.
+    c.otherPortSeparator = addSeparator(c.inom, "otherPortSeparator");
+    c.mOtherPort = addItem(c.inom, "mOtherPort", QStringLiteral("Другой порт…"));
     c.mClosePort = addItem(c.IPort, "mClosePort", QStringLiteral("Прервать соединение"));
 
     c.ITelv = addMenu(bar, "ITelv", QStringLiteral("Управление"));

@@ -4,6 +4,7 @@
 #include "link/commandsender.h"
 #include "link/frameassembler.h"
 #include "link/receivehandler.h"
+#include "link/serialdevices.h"
 #include "link/stationdata.h"
 #include "link/trafficlog.h"
 #include "tests/resultrecorder.h"
@@ -32,6 +33,10 @@ public:
 
     // The port tried at start-up when Options.dat does not exist.
     QString defaultPortName;
+
+    // The serial ports for the "Порт" menu and the identities of their devices.
+    SystemSerialDevices systemDevices;
+    const SerialDevices *serialDevices = &systemDevices;
 
     StationData station;
 

@@ -1,9 +1,5 @@
 #include "link/portnames.h"
 
-#include <QSerialPortInfo>
-
-#include <algorithm>
-
 QString DevicePathOfPort(const QString &portName)
 {
     if (portName.startsWith(QLatin1Char('/'))) {
@@ -21,21 +17,7 @@ QString DefaultPortName()
 #endif
 }
 
-QStringList SystemSerialPorts()
+QString PortCaption(const QString &name, const QString &description)
 {
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    std::sort(ports.begin(), ports.end(), [](const QSerialPortInfo &a, const QSerialPortInfo &b) {
-        return a.systemLocation().compare(b.systemLocation(), Qt::CaseInsensitive) < 0;
-    });
-    QStringList names;
-    for (const QSerialPortInfo &port : ports) {
-        names.append(port.portName());
-    }
-    return names;
-}
-
-QString PortNameFromCaption(const QString &caption)
-{
-    QString name = caption;
-    return name.remove(QLatin1Char('&'));
+    return description.isEmpty() ? name : name + QStringLiteral(" — ") + description;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // How the operator names a port and where the device lies: "ttyUSB0" is
 // /dev/ttyUSB0, an absolute path such as /dev/pts/5 stands for itself.
@@ -10,9 +9,6 @@ QString DevicePathOfPort(const QString &portName);
 // The name the program tries when no port was chosen yet.
 QString DefaultPortName();
 
-// The system's serial ports as the operator knows them (ttyS0, ttyUSB0, ttyACM0),
-// in the order of their device names, compared without regard to case.
-QStringList SystemSerialPorts();
-
-// A menu caption turned back into a port name: only the accelerator "&" is dropped.
-QString PortNameFromCaption(const QString &caption);
+// A port as the "Выбор порта" menu lists it: "ttyUSB0 — FT232R USB UART", or the bare
+// name when the system has no description.
+QString PortCaption(const QString &name, const QString &description);

@@ -2,19 +2,21 @@
 
 #include "link/clock.h"
 #include "link/frameassembler.h"
+#include "link/portaccess.h"
 #include "link/portnames.h"
+#include "link/serialdevices.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #ifdef Q_OS_UNIX
-#include <grp.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-SerialConnection::SerialConnection(FrameAssembler &assembler, Clock &clock, QObject *parent)
+SerialConnection::SerialConnection(
+    FrameAssembler &assembler, Clock &clock, const SerialDevices &devices, QObject *parent)
     : QObject(parent)
     , m_assembler(assembler)
+    , m_devices(devices)
     , m_port(this)
     , m_reopenTimer(clock.createTimer(this))
 {
@@ -36,12 +38,14 @@ bool SerialConnection::OpenPort(const QString &portName)
     const QString devicePath = DevicePathOfPort(portName);
     if (portName.isEmpty()) {
         m_lastError = QStringLiteral("Порт не задан.");
+        Q_EMIT stateChanged();
         return false;
     }
 
     m_port.setPortName(devicePath);
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        m_lastError = describeOpenFailure(devicePath);
+    if (!openDevice(devicePath)) {
+        describeOpenFailure(devicePath);
+        Q_EMIT stateChanged();
         return false;
     }
     // Settings a driver refuses (a pseudo-terminal has no DTR or RTS) are not reported.
@@ -54,10 +58,26 @@ bool SerialConnection::OpenPort(const QString &portName)
     m_port.clear(QSerialPort::AllDirections);
     m_port.clearError();
 
+    m_identity = m_devices.identityOf(devicePath);
     m_pendingBegin = m_pendingEnd = 0;
     m_reading = true;
     m_state = State::Open;
+    Q_EMIT stateChanged();
     return true;
+}
+
+bool SerialConnection::openDevice(const QString &devicePath)
+{
+    if (m_port.open(QIODevice::ReadWrite)) {
+        return true;
+    }
+    // A lock file whose process is gone holds nothing: it is cleared, as serial
+    // programs do, and the port tried once more.
+    if (m_port.error() != QSerialPort::PermissionError) {
+        return false;
+    }
+    const PortLockFile lock = FindPortLockFile(devicePath);
+    return lock.holderGone() && QFile::remove(lock.path) && m_port.open(QIODevice::ReadWrite);
 }
 
 void SerialConnection::StopReader()
@@ -73,7 +93,26 @@ void SerialConnection::closePort()
     if (m_port.isOpen()) {
         m_port.close();
     }
+    const bool changed = m_state != State::Closed || !m_failure.isEmpty();
     m_state = State::Closed;
+    m_failure.clear();
+    if (changed) {
+        Q_EMIT stateChanged();
+    }
+}
+
+QString SerialConnection::statusText() const
+{
+    if (m_state == State::Open) {
+        return QStringLiteral("Порт %1 открыт").arg(m_portName);
+    }
+    if (m_portName.isEmpty()) {
+        return QStringLiteral("Порт не выбран");
+    }
+    if (!failed()) {
+        return QStringLiteral("Порт закрыт");
+    }
+    return QStringLiteral("Нет связи с портом %1 (%2)").arg(m_portName, m_failure);
 }
 
 long long SerialConnection::writeBytes(const std::uint8_t *data, long long size, int)
@@ -128,11 +167,15 @@ void SerialConnection::onErrorOccurred(QSerialPort::SerialPortError error)
     }
     m_state = State::Lost;
     StopReader();
-    const QString message = QStringLiteral("Связь с портом %1 потеряна (%2). Порт закрыт; "
-                                           "он будет открыт снова, когда появится.")
-                                .arg(m_portName, m_port.errorString());
+    m_failure = QStringLiteral("устройство отключено или не отвечает");
+    m_lastError = QStringLiteral("Связь с портом %1 потеряна (%2). Порт закрыт; ")
+                      .arg(m_portName, m_port.errorString())
+        + (m_identity.isEmpty()
+                ? QStringLiteral("выберите порт снова в меню «Порт».")
+                : QStringLiteral("он будет открыт снова, когда это же устройство появится."));
     QMetaObject::invokeMethod(this, &SerialConnection::closeLostPort, Qt::QueuedConnection);
-    Q_EMIT connectionLost(message);
+    Q_EMIT stateChanged();
+    Q_EMIT connectionLost(m_lastError);
 }
 
 void SerialConnection::closeLostPort()
@@ -141,61 +184,74 @@ void SerialConnection::closeLostPort()
         return;
     }
     m_port.close();
-    m_reopenTimer->setSingleShot(false);
-    m_reopenTimer->start(ReopenCheckMs);
+    // Only a device that can prove to be the same one is watched for.
+    if (!m_identity.isEmpty()) {
+        m_reopenTimer->setSingleShot(false);
+        m_reopenTimer->start(ReopenCheckMs);
+    }
 }
 
 void SerialConnection::tryReopen()
 {
-    if (m_state != State::Lost || !QFileInfo::exists(DevicePathOfPort(m_portName))) {
+    const QString identity = m_identity;
+    if (m_state != State::Lost || m_devices.identityOf(DevicePathOfPort(m_portName)) != identity) {
         return;
     }
     if (OpenPort(m_portName)) {
         Q_EMIT connectionRestored();
         return;
     }
-    // Still not usable: keep watching.
+    // Still not usable: keep watching for the same device.
     m_state = State::Lost;
+    m_identity = identity;
     m_reopenTimer->start(ReopenCheckMs);
+    Q_EMIT stateChanged();
 }
 
-QString SerialConnection::describeOpenFailure(const QString &devicePath) const
+void SerialConnection::describeOpenFailure(const QString &devicePath)
 {
     const QString platformText = m_port.errorString();
     QString reason;
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
+        m_failure = QStringLiteral("устройство не найдено");
         reason = QStringLiteral("Порт %1 не найден.").arg(m_portName);
         break;
     case QSerialPort::PermissionError: {
 #ifdef Q_OS_UNIX
         // A lock held by another program is reported as a permission error too;
         // the device's own access rights tell the two apart.
-        const QByteArray path = QFile::encodeName(devicePath);
-        if (::access(path.constData(), R_OK | W_OK) == 0) {
-            reason = QStringLiteral("Порт %1 занят другой программой.").arg(m_portName);
+        if (::access(QFile::encodeName(devicePath).constData(), R_OK | W_OK) != 0) {
+            m_failure = QStringLiteral("нет прав на доступ");
+            reason = NoAccessAdviceFor(m_portName, devicePath);
             break;
         }
-        QString group = QStringLiteral("dialout");
-        struct stat st
-        {
-        };
-        if (::stat(path.constData(), &st) == 0) {
-            if (const struct group *g = ::getgrgid(st.st_gid)) {
-                group = QString::fromLocal8Bit(g->gr_name);
-            }
+        const PortLockFile lock = FindPortLockFile(devicePath);
+        if (lock.holderGone()) {
+            m_failure = QStringLiteral("остался файл блокировки");
+            reason = QStringLiteral("Порт %1 заблокирован файлом %2, который оставила "
+                                    "завершившаяся программа (процесс %3); удалить этот файл "
+                                    "не удалось. Удалите его.")
+                         .arg(m_portName, lock.path)
+                         .arg(lock.pid);
+            break;
         }
-        reason = QStringLiteral("Нет прав на доступ к порту %1. Пользователя нужно включить в "
-                                "группу %2.")
-                     .arg(m_portName, group);
+        m_failure = QStringLiteral("порт занят другой программой");
+        reason = lock.pid > 0 ? QStringLiteral("Порт %1 занят другой программой (процесс %2).")
+                                    .arg(m_portName)
+                                    .arg(lock.pid)
+                              : QStringLiteral("Порт %1 занят другой программой.").arg(m_portName);
 #else
+        m_failure = QStringLiteral("порт занят или недоступен");
         reason = QStringLiteral("Порт %1 занят другой программой или недоступен.").arg(m_portName);
 #endif
         break;
     }
     default:
+        m_failure = platformText;
         reason = QStringLiteral("Не удалось открыть порт %1.").arg(m_portName);
         break;
     }
-    return reason + QLatin1Char(' ') + platformText;
+    m_identity.clear();
+    m_lastError = reason + QLatin1Char(' ') + platformText;
 }

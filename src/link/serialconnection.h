@@ -13,6 +13,7 @@
 class Clock;
 class ClockTimer;
 class FrameAssembler;
+class SerialDevices;
 
 // The connection to the station: one serial port at 1200 baud, 8N1, DTR and RTS on,
 // used asynchronously on the GUI thread. Received bytes are handed to the frame
@@ -21,7 +22,9 @@ class FrameAssembler;
 // fixed ring until the handler has returned.
 //
 // A port that fails while open (adapter unplugged, far end of a pseudo-terminal
-// closed) is closed once, reported once, and reopened as soon as its device is back.
+// closed) is closed once and reported once. It is opened again by itself only when
+// the very device that was lost comes back (the same adapter identity): a name that
+// another device or another program's pseudo-terminal takes over is never opened.
 class SerialConnection : public QObject, public CommandPort
 {
     Q_OBJECT
@@ -29,7 +32,8 @@ public:
     static constexpr int BaudRate = 1200;
     static constexpr int ReopenCheckMs = 1000;
 
-    SerialConnection(FrameAssembler &assembler, Clock &clock, QObject *parent = nullptr);
+    SerialConnection(FrameAssembler &assembler, Clock &clock, const SerialDevices &devices,
+        QObject *parent = nullptr);
     ~SerialConnection() override;
 
     // Opens and configures the port (a name such as ttyUSB0 or an absolute device
@@ -40,7 +44,7 @@ public:
     // Halts the reception at once: no further byte is handed on after it returns.
     void StopReader();
 
-    // StopReader, then closes the port. Does nothing when no port is open.
+    // StopReader, then closes the port and stops watching for a lost one.
     void closePort();
 
     bool isOpen() const override { return m_state == State::Open; }
@@ -49,11 +53,20 @@ public:
     QString lastError() const { return m_lastError; }
     QString portName() const { return m_portName; }
 
+    // The port and its state in a few words: "Порт ttyUSB0 открыт", "Порт закрыт",
+    // "Порт не выбран", or "Нет связи с портом …" with the reason.
+    QString statusText() const;
+    // There is no connection to the port for a reason other than the operator's choice;
+    // lastError() tells it in full.
+    bool failed() const { return m_state != State::Open && !m_portName.isEmpty() && !m_failure.isEmpty(); }
+
 Q_SIGNALS:
-    // The open port failed; it has been closed and is watched for its return.
+    // The open port failed and has been closed.
     void connectionLost(const QString &message);
-    // The lost port was opened again.
+    // The lost device came back and was opened again.
     void connectionRestored();
+    // statusText() may have changed.
+    void stateChanged();
 
 private:
     enum class State { Closed, Open, Lost };
@@ -64,14 +77,18 @@ private:
     void tryReopen();
     void drain();
     bool refill();
-    QString describeOpenFailure(const QString &devicePath) const;
+    bool openDevice(const QString &devicePath);
+    void describeOpenFailure(const QString &devicePath);
 
     FrameAssembler &m_assembler;
+    const SerialDevices &m_devices;
     QSerialPort m_port;
     std::unique_ptr<ClockTimer> m_reopenTimer;
     State m_state = State::Closed;
     QString m_portName;
     QString m_lastError;
+    QString m_failure; // why there is no connection, in a few words; empty when closed on purpose
+    QString m_identity; // of the device open or lost; empty when it has none
     bool m_reading = false;
     bool m_draining = false;
 
