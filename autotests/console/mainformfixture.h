@@ -10,21 +10,26 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 // A main window in a private working directory, with a hand-driven clock and
 // recorded messages and serial devices played by the test (none listed, none with an
 // identity). Options.dat holds the given port; without one, the start-up tries a port
-// that does not exist.
+// that does not exist. prepare runs in the working directory before the window is made.
 struct MainFormFixture
 {
     explicit MainFormFixture(std::optional<QString> optionsPort = QStringLiteral("ttyNoSuchPort"),
-        const QString &defaultPort = QStringLiteral("ttyNoSuchDefault"))
+        const QString &defaultPort = QStringLiteral("ttyNoSuchDefault"),
+        const std::function<void()> &prepare = {})
     {
         QDir::setCurrent(workDir.path());
         if (optionsPort) {
             OptionsFile::write(*optionsPort);
+        }
+        if (prepare) {
+            prepare();
         }
         context.defaultPortName = defaultPort;
         context.serialDevices = &devices;

@@ -1,18 +1,28 @@
 #include "bytes.h"
 #include "console/messagegrid.h"
+#include "link/portaccess.h"
 #include "link/serialconnection.h"
 #include "link/serialdevices.h"
 #include "mainformfixture.h"
 #include "ptypair.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
-#include <QTableWidget>
+#include <QMenu>
+#include <QScopeGuard>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -34,6 +44,50 @@ QString gridLine(MainFormFixture &f, int number)
 {
     const QTableWidgetItem *item = f.ui().StringGrid1->item(number - 1, 2);
     return item ? item->text() : QString();
+}
+
+// The items of "Выбор порта": captions, "[x] " before the checked one, "" for a separator.
+QStringList portItems(MainFormFixture &f)
+{
+    QStringList items;
+    for (const QAction *item : f.ui().inom->actions()) {
+        items.append((item->isChecked() ? QStringLiteral("[x] ") : QString()) + item->text());
+    }
+    return items;
+}
+
+// Plays the operator in the "Другой порт" dialog that opens next: types the path and
+// presses OK, or presses Отмена when path is null.
+void answerOtherPort(const QString &path)
+{
+    auto *watch = new QTimer;
+    watch->setInterval(1);
+    QObject::connect(watch, &QTimer::timeout, [watch, path] {
+        auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        if (!dialog || dialog->objectName() != QLatin1String("OtherPortDialog")) {
+            return;
+        }
+        watch->deleteLater();
+        watch->stop();
+        if (path.isNull()) {
+            dialog->reject();
+        } else {
+            dialog->setTextValue(path);
+            dialog->accept();
+        }
+    });
+    watch->start();
+}
+
+qint64 deadProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
 }
 
 double cpuSeconds()
@@ -101,8 +155,145 @@ private Q_SLOTS:
         QVERIFY(other.open(QIODevice::ReadWrite));
         MainFormFixture f(pty.slavePath());
         QCOMPARE(f.messages.errors.size(), 1);
-        QVERIFY2(f.messages.errors.first().contains(QStringLiteral("занят другой программой")),
-                 qPrintable(f.messages.errors.first()));
+        const QString holder = QStringLiteral("занят другой программой (процесс %1)")
+                                   .arg(QCoreApplication::applicationPid());
+        QVERIFY2(f.messages.errors.first().contains(holder), qPrintable(f.messages.errors.first()));
+    }
+
+    // A lock file whose process has ended, in a form the serial layer does not clear
+    // itself (written on a machine of another name).
+    void aStaleLockFileIsClearedAndThePortOpened()
+    {
+        Pty pty;
+        const QString lockPath = PortLockFilePath(pty.slavePath());
+        QVERIFY(!lockPath.isEmpty());
+        {
+            QFile lock(lockPath);
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(QByteArray::number(deadProcess()) + "\ntelv2\nanother-machine\n");
+        }
+        const auto removeLock = qScopeGuard([&] { QFile::remove(lockPath); });
+        MainFormFixture f(pty.slavePath());
+        QVERIFY2(f.messages.errors.isEmpty(), qPrintable(f.messages.errors.join("\n")));
+        QVERIFY(f.form->connection().isOpen());
+        QCOMPARE(pty.readAtLeast(1), Bytes("D0"));
+    }
+
+    void anUnreadableOptionsFileIsToldAndNoPortTried_data()
+    {
+        QTest::addColumn<std::function<void()>>("makeUnreadable");
+        QTest::newRow("a directory") << std::function<void()>(
+            [] { QVERIFY(QDir::current().mkdir(QStringLiteral("Options.dat"))); });
+        QTest::newRow("a link to nothing") << std::function<void()>([] {
+            QVERIFY(QFile::link(
+                QStringLiteral("/nonexistent/Options.dat"), QStringLiteral("Options.dat")));
+        });
+    }
+    void anUnreadableOptionsFileIsToldAndNoPortTried()
+    {
+        QFETCH(std::function<void()>, makeUnreadable);
+        Pty defaultPort;
+        MainFormFixture f(std::nullopt, defaultPort.slavePath(), makeUnreadable);
+        QCOMPARE(f.messages.errors.size(), 1);
+        const QString &error = f.messages.errors.first();
+        QVERIFY2(
+            error.startsWith("Не удается прочитать файл настроек " + OptionsFile::path() + ": "),
+            qPrintable(error));
+        QVERIFY2(!error.contains(": . "), qPrintable(error)); // the reason is given
+        QVERIFY(!f.form->connection().isOpen());
+        QCOMPARE(f.form->CurrentPort(), QString());
+        QVERIFY(!f.ui().ITelv->isEnabled());
+        QCOMPARE(portStatus(f), QStringLiteral("Порт не выбран"));
+        f.form->show();
+        QCOMPARE(defaultPort.readAtLeast(1, 200), QByteArray());
+        QVERIFY(
+            QFileInfo(OptionsFile::path()).isDir() || QFileInfo(OptionsFile::path()).isSymLink());
+    }
+
+    void anOptionsFileThatCannotBeWrittenIsToldAndThePortStaysOpen()
+    {
+        Pty pty;
+        MainFormFixture f(std::nullopt, QStringLiteral("ttyNoSuchDefault"),
+            [] { QVERIFY(QDir::current().mkdir(QStringLiteral("Options.dat"))); });
+        f.messages.errors.clear();
+        f.form->choosePort(pty.slavePath());
+        QCOMPARE(f.messages.errors.size(), 1);
+        const QString &error = f.messages.errors.first();
+        QVERIFY2(
+            error.startsWith("Не удается записать файл настроек " + OptionsFile::path() + ": "),
+            qPrintable(error));
+        QVERIFY(f.form->connection().isOpen());
+        QCOMPARE(f.form->CurrentPort(), pty.slavePath());
+        QCOMPARE(pty.readAtLeast(1), Bytes("D0"));
+        QVERIFY(QFileInfo(OptionsFile::path()).isDir());
+    }
+
+    void theStatusBarShowsThePortAndItsState()
+    {
+        Pty pty;
+        MainFormFixture f;
+        QCOMPARE(portStatus(f),
+            QStringLiteral("Нет связи с портом ttyNoSuchPort (устройство не найдено)"));
+        auto *status = f.form->findChild<QLabel *>(QStringLiteral("PortStatus"));
+        QCOMPARE(status->toolTip(), f.form->connection().lastError());
+
+        f.form->choosePort(pty.slavePath());
+        QCOMPARE(portStatus(f), "Порт " + pty.slavePath() + " открыт");
+        QCOMPARE(status->toolTip(), QString());
+        f.ui().mClosePort->trigger();
+        QCOMPARE(portStatus(f), QStringLiteral("Порт закрыт"));
+
+        // Below the client area, which keeps its size.
+        f.form->show();
+        QCOMPARE(f.form->centralWidget()->size(), QSize(683, 408));
+        QVERIFY(f.form->statusBar()->isVisible());
+        QVERIFY(
+            f.form->statusBar()->geometry().top() >= f.form->centralWidget()->geometry().bottom());
+    }
+
+    void thePortMenuListsTheSystemsPortsEachTimeItOpens()
+    {
+        Pty pty;
+        MainFormFixture f(pty.slavePath());
+        f.devices.listed = { { "ttyS0", {} }, { "ttyUSB1", "FT232R USB UART" } };
+        Q_EMIT f.ui().IPort->aboutToShow();
+        QCOMPARE(portItems(f),
+            QStringList({ "ttyS0", "ttyUSB1 — FT232R USB UART", "[x] " + pty.slavePath(), "",
+                "Другой порт…" }));
+
+        f.devices.listed = { { "ttyACM0", "Station adapter" }, { "ttyS0", {} } };
+        f.form->connection().closePort();
+        Q_EMIT f.ui().IPort->aboutToShow();
+        QCOMPARE(portItems(f),
+            QStringList(
+                { "ttyACM0 — Station adapter", "ttyS0", pty.slavePath(), "", "Другой порт…" }));
+
+        // A listed item opens the port by its name, not by its caption.
+        f.ui().inom->actions().first()->trigger();
+        QCOMPARE(f.messages.errors.size(), 1);
+        QVERIFY2(f.messages.errors.first().contains(QStringLiteral("Порт ttyACM0 не найден.")),
+            qPrintable(f.messages.errors.first()));
+    }
+
+    void anotherPortIsTypedAsADevicePath()
+    {
+        Pty first;
+        Pty second;
+        MainFormFixture f(first.slavePath());
+        f.form->show();
+        QCOMPARE(first.readAtLeast(2), Bytes("D0 D0"));
+
+        answerOtherPort(QString()); // Отмена
+        f.ui().mOtherPort->trigger();
+        QCOMPARE(f.form->CurrentPort(), first.slavePath());
+
+        answerOtherPort("  " + second.slavePath() + " ");
+        f.ui().mOtherPort->trigger();
+        f.clock.advance(300);
+        QCOMPARE(f.form->CurrentPort(), second.slavePath());
+        QCOMPARE(fileBytes(OptionsFile::path()), second.slavePath().toLocal8Bit() + "\r\n");
+        QCOMPARE(second.readAtLeast(1), Bytes("D0"));
+        QCOMPARE(portStatus(f), "Порт " + second.slavePath() + " открыт");
     }
 
     void choosingAPortRewritesOptions()
@@ -146,9 +337,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("newIdentity");
         QTest::addColumn<bool>("reopened");
         QTest::newRow("pseudo-terminals have no identity") << QString() << QString() << false;
-        QTest::newRow("the same adapter comes back")
-            << "0403:6001:A50285BI"
-            << "0403:6001:A50285BI" << true;
+        QTest::newRow("the same adapter comes back") << "0403:6001:A50285BI"
+                                                     << "0403:6001:A50285BI" << true;
         QTest::newRow("another adapter of the same make takes the name")
             << "0403:6001:A50285BI"
             << "0403:6001:FT9XK2QZ" << false;

@@ -35,6 +35,18 @@ class TestMessageGrid : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void aLineCutOffByItsColumnHasItsWholeTextAsTooltip()
+    {
+        Fixture f;
+        const QString lost = QStringLiteral(
+            "Связь с портом /dev/ttyUSB0 потеряна (Input/output error). Порт закрыт; он будет "
+            "открыт снова, когда это же устройство появится.");
+        f.grid.AddMessageLine(QStringLiteral("Наличие КС"), true);
+        f.grid.AddMessageLine(lost, false);
+        QCOMPARE(f.table.item(0, 2)->toolTip(), QString());
+        QCOMPARE(f.table.item(1, 2)->toolTip(), lost);
+    }
+
     void header()
     {
         Fixture f;

@@ -11,6 +11,7 @@
 #include "link/frameassembler.h"
 #include "link/receivehandler.h"
 #include "link/serialconnection.h"
+#include "link/serialdevices.h"
 #include "link/stationdata.h"
 #include "link/stationreceiver.h"
 #include "link/stationview.h"
@@ -99,7 +100,8 @@ public:
     TrafficLog receivedLog;
     TrafficLog sentLog;
     FrameAssembler assembler { *this, receivedLog };
-    SerialConnection connection { assembler, clock };
+    SystemSerialDevices devices;
+    SerialConnection connection { assembler, clock, devices };
     CommandBuffer buffer;
     CommandSender sender;
     StationData station;

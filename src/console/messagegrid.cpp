@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableWidget>
 
 namespace {
@@ -62,7 +63,14 @@ void MessageGrid::AddMessageLine(const QString &text, bool withRange)
     const int row = m_lineCount - 1;
     m_table.setItem(row, 0, new QTableWidgetItem(QString::number(m_lineCount)));
     m_table.setItem(row, 1, new QTableWidgetItem(withRange ? m_currentRangeName() : QString()));
-    m_table.setItem(row, 2, new QTableWidgetItem(text));
+    auto *message = new QTableWidgetItem(text);
+    // A line cut off by its column can be read whole in its tooltip.
+    const int margins
+        = 2 * (m_table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &m_table) + 1);
+    if (QFontMetrics(m_table.font()).horizontalAdvance(text) + margins > m_table.columnWidth(2)) {
+        message->setToolTip(text);
+    }
+    m_table.setItem(row, 2, message);
     m_table.setCurrentCell(row, 0);
     m_table.scrollToItem(m_table.item(row, 0));
 }

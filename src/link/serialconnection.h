@@ -58,7 +58,10 @@ public:
     QString statusText() const;
     // There is no connection to the port for a reason other than the operator's choice;
     // lastError() tells it in full.
-    bool failed() const { return m_state != State::Open && !m_portName.isEmpty() && !m_failure.isEmpty(); }
+    bool failed() const
+    {
+        return m_state != State::Open && !m_portName.isEmpty() && !m_failure.isEmpty();
+    }
 
 Q_SIGNALS:
     // The open port failed and has been closed.
