@@ -216,7 +216,7 @@ private Q_SLOTS:
 
         QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join('\n')));
         QCOMPARE(savedLocos(), (QStringList { "0000001", "0012345" }));
-        QCOMPARE(m_window->rvRegister().find("0012345")->mv, 3);
+        QCOMPARE(m_window->rvRegister().find("0012345").corrections.mv, 3);
     }
 
     void navigatorDeletesAfterAsking()
