@@ -262,16 +262,16 @@ void TMainForm::otherPortClick()
     QInputDialog dialog(this);
     dialog.setObjectName(QStringLiteral("OtherPortDialog"));
     dialog.setWindowTitle(QStringLiteral("Другой порт"));
-    dialog.setLabelText(QStringLiteral("Путь к устройству порта (например, /dev/ttyUSB1):"));
-    dialog.setTextValue(QStringLiteral("/dev/"));
+    dialog.setLabelText(
+        QStringLiteral("Порт или путь к его устройству (например, ttyUSB1 или /dev/ttyUSB1):"));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Отмена"));
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    const QString path = dialog.textValue().trimmed();
-    if (!path.isEmpty() && path != QLatin1String("/dev/")) {
-        choosePort(path);
+    const QString port = dialog.textValue().trimmed();
+    if (!port.isEmpty()) {
+        choosePort(port);
     }
 }
 
