@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QSerialPort>
@@ -69,10 +70,11 @@ void answerOtherPort(const QString &path)
         }
         watch->deleteLater();
         watch->stop();
-        if (path.isNull()) {
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("OtherPortName"));
+        if (path.isNull() || !edit) {
             dialog->reject();
         } else {
-            dialog->setTextValue(path);
+            edit->setText(path);
             dialog->accept();
         }
     });

@@ -266,6 +266,9 @@ void TMainForm::otherPortClick()
         QStringLiteral("Порт или путь к его устройству (например, ttyUSB1 или /dev/ttyUSB1):"));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (auto *edit = dialog.findChild<QLineEdit *>()) {
+        edit->setObjectName(QStringLiteral("OtherPortName"));
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
