@@ -1,10 +1,13 @@
 // The radio test browser over a million recorded rows: opening, a date range, a
 // locomotive, scrolling to the end, selecting everything for a report, and the
-// peak memory of the process.
+// peak memory of the process. The BM_Bare cases are the engine alone on the same
+// file, doing the least the browser must: the count and the first page on open,
+// the count of the rows of a locomotive for that criterion.
 #include "records/resultbrowser.h"
 #include "reports/reportrows.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSqlDatabase>
@@ -97,6 +100,54 @@ void BM_OpenMillionRows(benchmark::State &state)
     });
 }
 BENCHMARK(BM_OpenMillionRows)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The engine alone, on a connection kept open: the count of the rows that pass a
+// condition, and with no condition the first page as the grid shows it.
+void BM_BareCount(benchmark::State &state)
+{
+    const bool loko = state.range(0) != 0;
+    const QString &directory = MillionRowTable();
+    if (directory.isEmpty()) {
+        state.SkipWithError("no table");
+        return;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "bare");
+        db.setDatabaseName(QDir(directory).filePath(Test23Schema().fileName));
+        if (!db.open()) {
+            state.SkipWithError("no connection");
+        }
+        for (auto _ : state) {
+            QSqlQuery count(db);
+            count.prepare(loko ? "SELECT count(*) FROM Test23 WHERE \"Loko\" = ?"
+                               : "SELECT count(*) FROM Test23");
+            if (loko) {
+                count.addBindValue(PadLocomotiveNumber("4321"));
+            }
+            if (!count.exec() || !count.next()) {
+                state.SkipWithError("failed");
+                break;
+            }
+            state.counters["rows"] = count.value(0).toInt();
+            if (!loko) {
+                QSqlQuery page(db);
+                page.setForwardOnly(true);
+                page.exec(QStringLiteral("SELECT rowid, * FROM Test23 ORDER BY rowid LIMIT %1")
+                              .arg(PagedTableModel::PageRows));
+                while (page.next()) {
+                    benchmark::DoNotOptimize(page.value(6));
+                }
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("bare");
+}
+BENCHMARK(BM_BareCount)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("loko")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ApplyCriteria(benchmark::State &state)
 {

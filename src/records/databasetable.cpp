@@ -32,21 +32,24 @@ QString engineText(const QSqlError &error)
     return text.isEmpty() ? error.text() : text;
 }
 
-// SQLite's extended result codes of the refusals an operator can cause by typing.
+// The refusals an operator can cause by typing: SQLite's extended result codes, and
+// PostgreSQL's SQLSTATEs.
 constexpr auto UniqueViolation = QLatin1StringView("2067");
 constexpr auto KeyViolation = QLatin1StringView("1555");
 constexpr auto NotNullViolation = QLatin1StringView("1299");
+constexpr auto ServerUniqueViolation = QLatin1StringView("23505");
+constexpr auto ServerNotNullViolation = QLatin1StringView("23502");
 
 // The engine's text of a failed change, behind a Russian sentence for the refusals
 // that an operator's edit can meet.
 QString changeErrorText(const QSqlError &error)
 {
     const QString code = error.nativeErrorCode();
-    if (code == KeyViolation || code == UniqueViolation) {
+    if (code == KeyViolation || code == UniqueViolation || code == ServerUniqueViolation) {
         return QStringLiteral("Нарушение ключа: запись с таким ключом уже есть (%1)")
             .arg(engineText(error));
     }
-    if (code == NotNullViolation) {
+    if (code == NotNullViolation || code == ServerNotNullViolation) {
         return QStringLiteral("Не заполнено обязательное поле (%1)").arg(engineText(error));
     }
     return engineText(error);
@@ -125,6 +128,78 @@ TableState inspect(QSqlDatabase &db, const TableSchema &schema, QString *error)
     return same && index == schema.fields.size() ? TableState::Matches : TableState::Different;
 }
 
+// The server's columns of the table in order, with their types as the server names
+// them, and its primary key, against what the table is made with.
+TableState inspectServer(QSqlDatabase &db, const TableSchema &schema, QString *error)
+{
+    QSqlQuery columns(db);
+    columns.prepare(QStringLiteral(
+        "SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attidentity, a.attnotnull "
+        "FROM pg_attribute a WHERE a.attrelid = to_regclass(?) AND a.attnum > 0 "
+        "AND NOT a.attisdropped ORDER BY a.attnum"));
+    columns.addBindValue(QuotedIdentifier(schema.tableName));
+    if (!columns.exec()) {
+        *error = engineText(columns.lastError());
+        return TableState::Unreadable;
+    }
+    QStringList found;
+    while (columns.next()) {
+        found.append(columns.value(0).toString() + u' ' + columns.value(1).toString() + u' '
+            + columns.value(2).toString() + (columns.value(3).toBool() ? u'!' : u' '));
+    }
+    columns.finish();
+    if (found.isEmpty()) {
+        return TableState::Absent;
+    }
+    QStringList expected;
+    for (const FieldDef &field : schema.fields) {
+        expected.append(field.name + u' ' + ServerColumnType(field) + u' '
+            + (field.required || schema.primaryKey.contains(field.name) ? u'!' : u' '));
+    }
+    expected.append(ServerRowIdColumn() + QStringLiteral(" bigint a!"));
+    if (found != expected) {
+        return TableState::Different;
+    }
+
+    QSqlQuery key(db);
+    key.prepare(QStringLiteral(
+        "SELECT a.attname FROM pg_constraint c "
+        "CROSS JOIN LATERAL unnest(c.conkey) WITH ORDINALITY AS k(attnum, n) "
+        "JOIN pg_attribute a ON a.attrelid = c.conrelid AND a.attnum = k.attnum "
+        "WHERE c.conrelid = to_regclass(?) AND c.contype = 'p' ORDER BY k.n"));
+    key.addBindValue(QuotedIdentifier(schema.tableName));
+    if (!key.exec()) {
+        *error = engineText(key.lastError());
+        return TableState::Unreadable;
+    }
+    QStringList keyColumns;
+    while (key.next()) {
+        keyColumns.append(key.value(0).toString());
+    }
+    key.finish();
+    const QStringList expectedKey
+        = schema.primaryKey.isEmpty() ? QStringList { ServerRowIdColumn() } : schema.primaryKey;
+    return keyColumns == expectedKey ? TableState::Matches : TableState::Different;
+}
+
+// Dates and times as the server gives them, back to the text forms SQLite keeps.
+QVariant storedForm(const QVariant &value)
+{
+    if (value.isNull()) {
+        return value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QTime
+            ? QVariant()
+            : value;
+    }
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QLatin1StringView(StoredDateFormat));
+    case QMetaType::QTime:
+        return value.toTime().toString(QLatin1StringView(StoredTimeFormat));
+    default:
+        return value;
+    }
+}
+
 int nextConnectionNumber()
 {
     static QAtomicInteger<int> counter;
@@ -134,7 +209,11 @@ int nextConnectionNumber()
 } // namespace
 
 DatabaseTable::DatabaseTable(QString directory, const TableSchema &schema)
-    : m_directory(std::move(directory))
+    : DatabaseTable(DatabaseLocation { std::move(directory), {} }, schema)
+{ }
+
+DatabaseTable::DatabaseTable(DatabaseLocation location, const TableSchema &schema)
+    : m_location(std::move(location))
     , m_schema(schema)
 { }
 
@@ -145,7 +224,13 @@ DatabaseTable::~DatabaseTable()
 
 QString DatabaseTable::filePath() const
 {
-    return QDir(m_directory).absoluteFilePath(m_schema.fileName);
+    if (m_location.onServer()) {
+        return QStringLiteral("%1 (база %2 на сервере %3)")
+            .arg(m_schema.tableName, m_location.server.database,
+                m_location.server.host.isEmpty() ? QStringLiteral("localhost")
+                                                 : m_location.server.host);
+    }
+    return QDir(m_location.directory).absoluteFilePath(m_schema.fileName);
 }
 
 bool DatabaseTable::fail(const QString &text)
@@ -165,7 +250,9 @@ bool DatabaseTable::open(OpenMode mode)
     m_error.clear();
     const QString path = filePath();
     const QFileInfo info(path);
-    if (!info.exists()) {
+    if (m_location.onServer()) {
+        // A server has no file to look at; its table is looked at once connected.
+    } else if (!info.exists()) {
         if (mode == OpenMode::ExistingOnly) {
             return fail(QStringLiteral("Таблица %1 не найдена").arg(path));
         }
@@ -189,7 +276,28 @@ bool DatabaseTable::open(OpenMode mode)
 bool DatabaseTable::openConnection()
 {
     const QString name = QStringLiteral("telv2-table-%1").arg(nextConnectionNumber());
-    {
+    if (m_location.onServer()) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        const ServerAddress &server = m_location.server;
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(ServerConnectTimeoutS));
+        if (db.open()) {
+            // Lock waits end as on SQLite; dates read in the stored form.
+            QSqlQuery settings(db);
+            if (settings.exec(QStringLiteral("SET lock_timeout = %1").arg(BusyTimeoutMs))
+                && settings.exec(QStringLiteral("SET DateStyle = ISO"))) {
+                m_connection = name;
+                return true;
+            }
+            m_error = engineText(settings.lastError());
+        } else {
+            m_error = QStringLiteral("Нет связи с сервером базы данных: %1")
+                          .arg(engineText(db.lastError()));
+        }
+    } else {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(filePath());
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
@@ -206,6 +314,9 @@ bool DatabaseTable::openConnection()
 
 bool DatabaseTable::prepareTable(OpenMode mode)
 {
+    if (m_location.onServer()) {
+        return prepareServerTable(mode);
+    }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     switch (inspect(db, m_schema, &m_error)) {
     case TableState::Unreadable:
@@ -229,6 +340,34 @@ bool DatabaseTable::prepareTable(OpenMode mode)
         return fail(engineText(create.lastError()));
     }
     return true;
+}
+
+bool DatabaseTable::prepareServerTable(OpenMode mode)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    // Two stations may make the table at the same moment; the one that loses sees
+    // the other's table on its second look.
+    for (int look = 0; look < 2; ++look) {
+        switch (inspectServer(db, m_schema, &m_error)) {
+        case TableState::Unreadable:
+            return false;
+        case TableState::Different:
+            return fail(QStringLiteral("Таблица %1 имеет другую структуру").arg(filePath()));
+        case TableState::Matches:
+            return true;
+        case TableState::Absent:
+            break;
+        }
+        if (mode == OpenMode::ExistingOnly) {
+            return fail(QStringLiteral("Таблица %1 не найдена").arg(filePath()));
+        }
+        QSqlQuery create(db);
+        if (create.exec(CreateServerTableStatement(m_schema))) {
+            return true;
+        }
+        m_error = engineText(create.lastError());
+    }
+    return false;
 }
 
 bool DatabaseTable::setDurability()
@@ -264,7 +403,7 @@ bool DatabaseTable::close()
     QSqlDatabase::removeDatabase(m_connection);
     m_connection.clear();
     auto &files = openFiles();
-    const auto it = files.find(filePath());
+    const auto it = m_location.onServer() ? files.end() : files.find(filePath());
     if (it != files.end() && --it.value() == 0) {
         files.erase(it);
     }
@@ -294,8 +433,13 @@ bool DatabaseTable::toStoredRow(const QVariantList &values, QVariantList *stored
 void DatabaseTable::prepareInsert(QSqlQuery &query, const QVariantList &stored) const
 {
     const QStringList placeholders(stored.size(), QStringLiteral("?"));
-    query.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName)
-        + QStringLiteral(" VALUES (") + placeholders.join(u',') + u')');
+    QStringList names;
+    for (const FieldDef &field : m_schema.fields) {
+        names.append(QuotedIdentifier(field.name));
+    }
+    query.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName) + u'('
+        + names.join(u',') + QStringLiteral(") VALUES (") + placeholders.join(u',')
+        + (m_location.onServer() ? QStringLiteral(") RETURNING rowid") : QStringLiteral(")")));
     for (const QVariant &value : stored) {
         query.addBindValue(value);
     }
@@ -364,7 +508,7 @@ bool DatabaseTable::collectRows(QSqlQuery &query, QList<TableRow> *rows)
         row.rowid = query.value(0).toLongLong();
         row.values.reserve(fields);
         for (int i = 1; i <= fields; ++i) {
-            row.values.append(query.value(i));
+            row.values.append(storedForm(query.value(i)));
         }
         rows->append(std::move(row));
     }
@@ -459,7 +603,8 @@ bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)
     if (!execChange(insert)) {
         return false;
     }
-    *rowid = insert.lastInsertId().toLongLong();
+    *rowid = m_location.onServer() && insert.next() ? insert.value(0).toLongLong()
+                                                    : insert.lastInsertId().toLongLong();
     return true;
 }
 
@@ -491,6 +636,44 @@ bool DatabaseTable::update(qint64 rowid, const QVariantList &values)
     return true;
 }
 
+QString DatabaseTable::rowIdColumn() const
+{
+    return QStringLiteral("rowid");
+}
+
+QString DatabaseTable::rowColumns() const
+{
+    QStringList columns { rowIdColumn() };
+    for (const FieldDef &field : m_schema.fields) {
+        columns.append(QuotedIdentifier(field.name));
+    }
+    return columns.join(u',');
+}
+
+bool DatabaseTable::readConsistently(const std::function<bool()> &reads)
+{
+    if (!requireOpen()) {
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) {
+        return fail(engineText(db.lastError()));
+    }
+    if (m_location.onServer()) {
+        QSqlQuery isolation(db);
+        if (!isolation.exec(QStringLiteral(
+                "SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"))) {
+            fail(engineText(isolation.lastError()));
+            db.rollback();
+            return false;
+        }
+    }
+    const bool ok = reads();
+    // A read transaction has nothing to keep: ending it only lets the file go.
+    db.rollback();
+    return ok;
+}
+
 bool DatabaseTable::select(
     const QString &sql, const QVariantList &binds, QStringList *columns, QList<QVariantList> *rows)
 {
@@ -518,7 +701,7 @@ bool DatabaseTable::select(
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i) {
-            row.append(query.value(i));
+            row.append(storedForm(query.value(i)));
         }
         rows->append(std::move(row));
     }

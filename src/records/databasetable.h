@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/databaselocation.h"
 #include "records/tableschema.h"
 
 #include <QDate>
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
 #include <optional>
 
 class QSqlQuery;
@@ -25,10 +27,15 @@ struct TableRow
     QVariantList values; // as stored, in field order
 };
 
-// One table kept in its own SQLite file, reached through Qt's SQLite driver.
+// One table kept in its own SQLite file, reached through Qt's SQLite driver, or in a
+// PostgreSQL database shared by several stations, reached through Qt's PostgreSQL
+// driver. On the server the table has the same fields in the same order, followed by
+// a hidden identity column named rowid, so that statements written for SQLite's
+// rowid read the same on both engines; values read come back in their stored forms
+// on both (dates and times as text).
 //
 // Opening never damages what is there: a file that is neither empty nor an SQLite
-// database, or whose table has another layout, is refused and left byte-identical.
+// database, or a table of another layout, is refused and left untouched.
 // Every change is one transaction that is on disk when the call returns (WAL
 // journal, synchronous FULL), and every statement is finished before the call
 // returns, so that a second connection to the file (a browser beside the
@@ -43,8 +50,10 @@ public:
     enum class OpenMode { ExistingOnly, OpenOrCreate };
 
     static constexpr int BusyTimeoutMs = 500;
+    static constexpr int ServerConnectTimeoutS = 3;
 
     DatabaseTable(QString directory, const TableSchema &schema);
+    DatabaseTable(DatabaseLocation location, const TableSchema &schema);
     ~DatabaseTable();
     DatabaseTable(const DatabaseTable &) = delete;
     DatabaseTable &operator=(const DatabaseTable &) = delete;
@@ -58,6 +67,8 @@ public:
     bool isOpen() const { return !m_connection.isEmpty(); }
 
     const TableSchema &schema() const { return m_schema; }
+    const DatabaseLocation &location() const { return m_location; }
+    // The table's file; on a server, the table's name there.
     QString filePath() const;
     // The engine's text, or ours, for the last failure.
     const QString &errorText() const { return m_error; }
@@ -89,6 +100,15 @@ public:
     // Replaces every value of the row; refusals as for insert.
     bool update(qint64 rowid, const QVariantList &values);
 
+    // The column that holds a row's identity, and the identity followed by every
+    // field in field order, as a select list.
+    QString rowIdColumn() const;
+    QString rowColumns() const;
+
+    // Runs reads that all see one state of the table, whatever other connections
+    // change meanwhile; false when reads does or the engine fails.
+    bool readConsistently(const std::function<bool()> &reads);
+
     // Runs one read-only statement with its values bound in order and gives the
     // column names and every row, as stored.
     bool select(const QString &sql, const QVariantList &binds, QStringList *columns,
@@ -99,6 +119,7 @@ private:
     bool requireOpen();
     bool openConnection();
     bool prepareTable(OpenMode mode);
+    bool prepareServerTable(OpenMode mode);
     bool setDurability();
     bool toStoredRow(const QVariantList &values, QVariantList *stored);
     void prepareInsert(QSqlQuery &query, const QVariantList &stored) const;
@@ -106,7 +127,7 @@ private:
     bool collectRows(QSqlQuery &query, QList<TableRow> *rows);
     QString filterCondition(const RowFilter &filter, QVariantList *binds) const;
 
-    QString m_directory;
+    DatabaseLocation m_location;
     const TableSchema &m_schema;
     QString m_connection;
     QString m_error;

@@ -12,9 +12,11 @@ namespace {
 // Rowids fetched per query by appendRowIds: bounds what one query holds in memory.
 constexpr int RowIdChunk = 16 * PagedTableModel::PageRows;
 
-QString tableName(const DatabaseTable &table)
+constexpr qint64 NoRowid = std::numeric_limits<qint64>::min();
+
+QString ChangedRowsText()
 {
-    return QuotedIdentifier(table.schema().tableName);
+    return QStringLiteral("Строки таблицы изменились, обновите данные");
 }
 
 } // namespace
@@ -34,13 +36,23 @@ bool PagedTableModel::fail(const QString &text)
     return false;
 }
 
-QString PagedTableModel::rangeCondition(qint64 fromRowid, qint64 toRowid, QVariantList *binds) const
+bool PagedTableModel::readRows(const QString &columns, qint64 after, qint64 before,
+    bool descending, qint64 offset, qint64 limit, QList<QVariantList> *rows) const
 {
-    binds->append(fromRowid);
-    binds->append(toRowid);
-    binds->append(m_condition.binds);
-    return QStringLiteral(" WHERE rowid >= ? AND rowid <= ?")
-        + (m_condition.sql.isEmpty() ? QString() : QStringLiteral(" AND ") + m_condition.sql);
+    const QString rowid = m_table->rowIdColumn();
+    QVariantList binds { after, before };
+    binds.append(m_condition.binds);
+    binds.append(limit);
+    binds.append(offset);
+    QStringList unused;
+    return m_table->select(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ")
+            + QuotedIdentifier(m_table->schema().tableName) + QStringLiteral(" WHERE ") + rowid
+            + QStringLiteral(" > ? AND ") + rowid + QStringLiteral(" < ?")
+            + (m_condition.sql.isEmpty() ? QString() : QStringLiteral(" AND ") + m_condition.sql)
+            + QStringLiteral(" ORDER BY ") + rowid
+            + (descending ? QStringLiteral(" DESC") : QString())
+            + QStringLiteral(" LIMIT ? OFFSET ?"),
+        binds, &unused, rows);
 }
 
 bool PagedTableModel::reload(DatabaseTable &table, const SqlCondition &condition)
@@ -50,41 +62,58 @@ bool PagedTableModel::reload(DatabaseTable &table, const SqlCondition &condition
     m_condition = condition;
     m_rows = 0;
     m_lastRowid = 0;
-    m_pageStarts.clear();
+    m_bounds.clear();
     m_pages.clear();
     m_error.clear();
 
-    const QString where
-        = condition.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition.sql;
-    QStringList columns;
-    QList<QVariantList> result;
-    bool ok = table.select(
-        QStringLiteral("SELECT count(*), max(rowid) FROM ") + tableName(table) + where,
-        condition.binds, &columns, &result);
-    if (ok && !result.isEmpty() && result.first().value(0).toLongLong() > 0) {
-        const qint64 count = result.first().value(0).toLongLong();
-        m_lastRowid = result.first().value(1).toLongLong();
-        // The rowid at the start of every page, computed inside SQLite so that only
-        // one value per page comes back. Bounded by the last rowid counted, so rows
-        // appended in between do not shift the pages.
-        QVariantList binds;
-        const QString range = rangeCondition(0, m_lastRowid, &binds);
-        ok = table.select(QStringLiteral("SELECT rowid FROM (SELECT rowid, row_number() OVER "
-                                         "(ORDER BY rowid) AS n FROM ")
-                + tableName(table) + range + QStringLiteral(") WHERE n % ")
-                + QString::number(PageRows) + QStringLiteral(" = 1 ORDER BY rowid"),
-            binds, &columns, &result);
-        if (ok) {
-            for (const QVariantList &row : std::as_const(result)) {
-                m_pageStarts.append(row.value(0).toLongLong());
-            }
-            m_rows = int(std::min<qint64>(count, std::numeric_limits<int>::max()));
-            m_table = &table;
+    // The last rowid bounds every later read, so that rows appended meanwhile do not
+    // shift the pages. A first page that is not full is the whole count, which saves
+    // a second pass over a table when the condition is rare.
+    QList<QVariantList> firstPage;
+    qint64 count = 0;
+    m_table = &table;
+    const bool ok = table.readConsistently([&] {
+        QStringList columns;
+        QList<QVariantList> result;
+        if (!table.select(QStringLiteral("SELECT max(") + table.rowIdColumn()
+                    + QStringLiteral(") FROM ") + QuotedIdentifier(table.schema().tableName),
+                {}, &columns, &result)) {
+            return false;
         }
-    }
-    if (!ok) {
-        m_error = table.errorText();
-        m_pageStarts.clear();
+        if (result.isEmpty() || result.first().value(0).isNull()) {
+            return true;
+        }
+        m_lastRowid = result.first().value(0).toLongLong();
+        if (!readRows(table.rowColumns(), NoRowid, m_lastRowid + 1, false, 0, PageRows,
+                &firstPage)) {
+            return false;
+        }
+        if (firstPage.size() < PageRows) {
+            count = firstPage.size();
+            return true;
+        }
+        // Inside one snapshot the whole count equals the count up to the last rowid,
+        // and the engine counts a whole table fastest without a condition on rowid.
+        if (!table.select(QStringLiteral("SELECT count(*) FROM ")
+                    + QuotedIdentifier(table.schema().tableName)
+                    + (condition.sql.isEmpty() ? QString()
+                                               : QStringLiteral(" WHERE ") + condition.sql),
+                condition.binds, &columns, &result)
+            || result.isEmpty()) {
+            return false;
+        }
+        count = result.first().value(0).toLongLong();
+        return true;
+    });
+    if (ok && count > 0) {
+        m_rows = int(std::min<qint64>(count, std::numeric_limits<int>::max()));
+        keep(0, std::move(firstPage));
+    } else {
+        m_table = nullptr;
+        m_lastRowid = 0;
+        if (!ok) {
+            m_error = table.errorText();
+        }
     }
     endResetModel();
     return ok;
@@ -95,39 +124,82 @@ void PagedTableModel::clear()
     beginResetModel();
     m_table = nullptr;
     m_rows = 0;
-    m_pageStarts.clear();
+    m_bounds.clear();
     m_pages.clear();
     endResetModel();
 }
 
+// Reads page index from the nearest page read before, or from the end of the rows,
+// whichever leaves fewer rows to skip.
+bool PagedTableModel::fetchPage(int index, QList<QVariantList> *rows) const
+{
+    const int first = index * PageRows;
+    const int length = std::min(PageRows, m_rows - first);
+
+    const auto known = m_bounds.constFind(index);
+    if (known != m_bounds.cend()) {
+        // Read before and dropped from the cache: its rowids are known.
+        return readRows(m_table->rowColumns(), known->first - 1, known->last + 1, false, 0,
+            length, rows);
+    }
+    qint64 after = NoRowid;
+    qint64 skipFromBelow = first;
+    const auto above = m_bounds.upperBound(index);
+    if (above != m_bounds.cbegin()) {
+        const auto below = std::prev(above);
+        after = below->last;
+        skipFromBelow = first - qint64(below.key() + 1) * PageRows;
+    }
+    qint64 before = m_lastRowid + 1;
+    qint64 skipFromAbove = m_rows - (first + length);
+    if (above != m_bounds.cend()) {
+        before = above->first;
+        skipFromAbove = qint64(above.key()) * PageRows - (first + length);
+    }
+
+    const bool fromAbove = skipFromAbove < skipFromBelow;
+    if (!readRows(m_table->rowColumns(), after, before, fromAbove,
+            fromAbove ? skipFromAbove : skipFromBelow, length, rows)) {
+        return false;
+    }
+    if (fromAbove) {
+        std::reverse(rows->begin(), rows->end());
+    }
+    return true;
+}
+
+PagedTableModel::Page &PagedTableModel::keep(int index, QList<QVariantList> rows) const
+{
+    if (!rows.isEmpty()) {
+        m_bounds.insert(
+            index, { rows.first().value(0).toLongLong(), rows.last().value(0).toLongLong() });
+    }
+    if (m_pages.size() >= CachedPages) {
+        const auto oldest = std::min_element(m_pages.begin(), m_pages.end(),
+            [](const Page &a, const Page &b) { return a.lastUse < b.lastUse; });
+        m_pages.erase(oldest);
+    }
+    Page &kept = m_pages[index];
+    kept.rows = std::move(rows);
+    return kept;
+}
+
 const PagedTableModel::Page *PagedTableModel::page(int index) const
 {
-    if (!m_table || index < 0 || index >= m_pageStarts.size()) {
+    if (!m_table || index < 0 || qint64(index) * PageRows >= m_rows) {
         return nullptr;
     }
     auto found = m_pages.find(index);
-    if (found == m_pages.end()) {
-        if (m_pages.size() >= CachedPages) {
-            const auto oldest = std::min_element(m_pages.begin(), m_pages.end(),
-                [](const Page &a, const Page &b) { return a.lastUse < b.lastUse; });
-            m_pages.erase(oldest);
-        }
-        const qint64 last
-            = index + 1 < m_pageStarts.size() ? m_pageStarts.at(index + 1) - 1 : m_lastRowid;
-        QVariantList binds;
-        const QString range = rangeCondition(m_pageStarts.at(index), last, &binds);
-        binds.append(PageRows);
-        QStringList columns;
-        Page fetched;
-        if (!m_table->select(QStringLiteral("SELECT rowid, * FROM ") + tableName(*m_table) + range
-                    + QStringLiteral(" ORDER BY rowid LIMIT ?"),
-                binds, &columns, &fetched.rows)) {
+    Page *p = found == m_pages.end() ? nullptr : &found.value();
+    if (!p) {
+        QList<QVariantList> rows;
+        if (!fetchPage(index, &rows)) {
             return nullptr;
         }
-        found = m_pages.insert(index, std::move(fetched));
+        p = &keep(index, std::move(rows));
     }
-    found->lastUse = ++m_useCounter;
-    return &found.value();
+    p->lastUse = ++m_useCounter;
+    return p;
 }
 
 qint64 PagedTableModel::rowIdAt(int row) const
@@ -149,31 +221,33 @@ bool PagedTableModel::appendRowIds(int first, int last, QList<qint64> *ids)
 {
     first = std::max(first, 0);
     last = std::min(last, m_rows - 1);
-    while (m_table && first <= last) {
-        const int pageIndex = first / PageRows;
-        const int count = std::min(last - first + 1, RowIdChunk);
-        QVariantList binds;
-        const QString range = rangeCondition(m_pageStarts.at(pageIndex), m_lastRowid, &binds);
-        binds.append(count);
-        binds.append(first - pageIndex * PageRows);
-        QStringList columns;
+    if (!m_table || first > last) {
+        return true;
+    }
+    // The first row's page gives where to start; the rest follow by rowid.
+    const qint64 start = rowIdAt(first);
+    if (start == 0) {
+        return fail(m_table->errorText().isEmpty() ? ChangedRowsText() : m_table->errorText());
+    }
+    ids->append(start);
+    qint64 after = start;
+    for (int row = first + 1; row <= last;) {
+        const int count = std::min(last - row + 1, RowIdChunk);
         QList<QVariantList> rows;
-        if (!m_table->select(QStringLiteral("SELECT rowid FROM ") + tableName(*m_table) + range
-                    + QStringLiteral(" ORDER BY rowid LIMIT ? OFFSET ?"),
-                binds, &columns, &rows)) {
+        if (!readRows(m_table->rowIdColumn(), after, m_lastRowid + 1, false, 0, count, &rows)) {
             return fail(m_table->errorText());
         }
-        for (const QVariantList &row : std::as_const(rows)) {
-            ids->append(row.value(0).toLongLong());
+        for (const QVariantList &id : std::as_const(rows)) {
+            ids->append(id.value(0).toLongLong());
         }
         if (rows.size() < count) {
-            return fail(QStringLiteral("Строки таблицы изменились, обновите данные"));
+            return fail(ChangedRowsText());
         }
-        first += count;
+        after = ids->last();
+        row += count;
     }
     return true;
 }
-
 int PagedTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_rows;

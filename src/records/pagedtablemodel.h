@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QVariantList>
 
 class DatabaseTable;
@@ -14,10 +15,13 @@ class DatabaseTable;
 // time as a view asks for them, so that a table of years of results is never held
 // in memory.
 //
-// reload() counts the rows and notes the rowid at the start of every page; a page is
-// then one query by rowid range, run to its end, so no read lock outlives a call and
-// the recorder can append meanwhile. Rows appended after reload() are not shown until
-// the next reload(). A few recently used pages are kept.
+// reload() reads the first page and the count only, so that opening costs the same
+// whatever the size of the table. Every page read notes the rowids of its first and
+// last row; a later page is found from the nearest noted page, or from the end, by
+// rowid and an offset, and the rowids of a selection are read page by page. Every
+// query runs to its end, so no read lock outlives a call and the recorder can append
+// meanwhile. Rows appended after reload() are not shown until the next reload(). A
+// few recently used pages are kept.
 class PagedTableModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -56,9 +60,20 @@ private:
         quint64 lastUse = 0;
     };
 
+    // Rowids of the first and last row of a page that was read.
+    struct PageBounds
+    {
+        qint64 first = 0;
+        qint64 last = 0;
+    };
+
     const Page *page(int index) const;
-    // The condition limited to rowids from..to, with its binds.
-    QString rangeCondition(qint64 fromRowid, qint64 toRowid, QVariantList *binds) const;
+    bool fetchPage(int index, QList<QVariantList> *rows) const;
+    Page &keep(int index, QList<QVariantList> rows) const;
+    // Rows of the condition with a rowid inside (after, before), in rowid order or in
+    // reverse, skipping the first offset of them.
+    bool readRows(const QString &columns, qint64 after, qint64 before, bool descending,
+        qint64 offset, qint64 limit, QList<QVariantList> *rows) const;
     bool fail(const QString &text);
 
     const BrowserDisplay &m_display;
@@ -67,7 +82,7 @@ private:
     SqlCondition m_condition;
     int m_rows = 0;
     qint64 m_lastRowid = 0;
-    QList<qint64> m_pageStarts; // rowid of the first row of each page
+    mutable QMap<int, PageBounds> m_bounds; // of every page read since reload()
     mutable QHash<int, Page> m_pages;
     mutable quint64 m_useCounter = 0;
     QString m_error;

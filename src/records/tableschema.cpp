@@ -191,3 +191,49 @@ QString CreateTableStatement(const TableSchema &schema)
     return QStringLiteral("CREATE TABLE ") + QuotedIdentifier(schema.tableName)
         + QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + u')';
 }
+
+QString ServerColumnType(const FieldDef &field)
+{
+    switch (field.type) {
+    case FieldType::Date:
+        return QStringLiteral("date");
+    case FieldType::Time:
+        return QStringLiteral("time(3) without time zone");
+    case FieldType::ShortInteger:
+        return QStringLiteral("smallint");
+    case FieldType::Text:
+        break;
+    }
+    return QStringLiteral("character varying(%1)").arg(field.width);
+}
+
+QString ServerRowIdColumn()
+{
+    return QStringLiteral("rowid");
+}
+
+QString CreateServerTableStatement(const TableSchema &schema)
+{
+    QStringList parts;
+    for (const FieldDef &field : schema.fields) {
+        parts.append(QuotedIdentifier(field.name) + u' ' + ServerColumnType(field)
+            + (field.required ? QStringLiteral(" NOT NULL") : QString()));
+    }
+    parts.append(ServerRowIdColumn() + QStringLiteral(" bigint GENERATED ALWAYS AS IDENTITY"));
+    QStringList key;
+    for (const QString &name : schema.primaryKey) {
+        key.append(QuotedIdentifier(name));
+    }
+    if (key.isEmpty()) {
+        parts.append(QStringLiteral("PRIMARY KEY (") + ServerRowIdColumn() + u')');
+    } else {
+        parts.append((schema.keyName.isEmpty()
+                             ? QString()
+                             : QStringLiteral("CONSTRAINT ") + QuotedIdentifier(schema.keyName)
+                                 + u' ')
+            + QStringLiteral("PRIMARY KEY (") + key.join(QStringLiteral(", ")) + u')');
+        parts.append(QStringLiteral("UNIQUE (") + ServerRowIdColumn() + u')');
+    }
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS ") + QuotedIdentifier(schema.tableName)
+        + QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + u')';
+}

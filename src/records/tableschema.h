@@ -45,5 +45,13 @@ QString SqlColumnType(FieldType type);
 // The CREATE TABLE statement that makes the table exactly as defined.
 QString CreateTableStatement(const TableSchema &schema);
 
+// On a PostgreSQL server: the column type of a field as the server names it (date,
+// time with milliseconds, varchar of the field's width, smallint), the hidden
+// identity column that follows the fields, and the CREATE TABLE statement, with
+// the identity as the key of a table that has no key of its own.
+QString ServerColumnType(const FieldDef &field);
+QString ServerRowIdColumn();
+QString CreateServerTableStatement(const TableSchema &schema);
+
 // An identifier in double quotes, inner quotes doubled.
 QString QuotedIdentifier(const QString &name);
