@@ -1,5 +1,6 @@
 #include "bytes.h"
 #include "console/messagegrid.h"
+#include "deadprocess.h"
 #include "link/portaccess.h"
 #include "link/serialconnection.h"
 #include "link/serialdevices.h"
@@ -22,8 +23,6 @@
 #include <QTimer>
 
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <vector>
 
@@ -79,17 +78,6 @@ void answerOtherPort(const QString &path)
         }
     });
     watch->start();
-}
-
-qint64 deadProcess()
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
 }
 
 double cpuSeconds()
@@ -277,42 +265,37 @@ private Q_SLOTS:
             qPrintable(f.messages.errors.first()));
     }
 
-    void anotherPortIsTypedAsADevicePath()
+    void choosingAPortRewritesOptions_data()
     {
-        Pty first;
-        Pty second;
-        MainFormFixture f(first.slavePath());
-        f.form->show();
-        QCOMPARE(first.readAtLeast(2), Bytes("D0 D0"));
-
-        answerOtherPort(QString()); // Отмена
-        f.ui().mOtherPort->trigger();
-        QCOMPARE(f.form->CurrentPort(), first.slavePath());
-
-        answerOtherPort("  " + second.slavePath() + " ");
-        f.ui().mOtherPort->trigger();
-        f.clock.advance(300);
-        QCOMPARE(f.form->CurrentPort(), second.slavePath());
-        QCOMPARE(fileBytes(OptionsFile::path()), second.slavePath().toLocal8Bit() + "\r\n");
-        QCOMPARE(second.readAtLeast(1), Bytes("D0"));
-        QCOMPARE(portStatus(f), "Порт " + second.slavePath() + " открыт");
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("a listed port") << false;
+        QTest::newRow("a path typed in Другой порт…") << true;
     }
-
     void choosingAPortRewritesOptions()
     {
+        QFETCH(bool, typed);
         Pty first;
         Pty second;
         MainFormFixture f(first.slavePath());
         f.form->show();
         QCOMPARE(first.readAtLeast(2), Bytes("D0 D0"));
 
-        f.form->choosePort(second.slavePath());
+        if (typed) {
+            answerOtherPort(QString()); // Отмена changes nothing
+            f.ui().mOtherPort->trigger();
+            QVERIFY(f.form->connection().isOpen());
+            answerOtherPort("  " + second.slavePath() + " ");
+            f.ui().mOtherPort->trigger();
+        } else {
+            f.form->choosePort(second.slavePath());
+        }
         QVERIFY(!f.form->connection().isOpen()); // the old port settles first
         f.clock.advance(300);
         QVERIFY(f.form->connection().isOpen());
         QCOMPARE(f.form->CurrentPort(), second.slavePath());
         QCOMPARE(fileBytes(OptionsFile::path()), second.slavePath().toLocal8Bit() + "\r\n");
         QCOMPARE(second.readAtLeast(1), Bytes("D0"));
+        QCOMPARE(portStatus(f), "Порт " + second.slavePath() + " открыт");
     }
 
     void failedChoiceReopensThePreviousPort()

@@ -1,3 +1,4 @@
+#include "deadprocess.h"
 #include "link/portaccess.h"
 
 #include <QCoreApplication>
@@ -5,24 +6,6 @@
 #include <QTest>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-
-// The number of a process that has ended.
-qint64 deadProcess()
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
-
-} // namespace
 
 class TestPortAccess : public QObject
 {
