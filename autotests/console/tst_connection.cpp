@@ -13,6 +13,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QSerialPort>
@@ -126,6 +127,20 @@ private Q_SLOTS:
         f.form->show();
         f.clock.advance(1000);
         QVERIFY(f.context.SentLog.bytes().isEmpty()); // no port, no reset at showing
+    }
+
+    // The serial layer takes the lock file before it looks for the device.
+    void aMissingDeviceIsNotFoundAlsoWhileItsLockIsHeld()
+    {
+        QLockFile held(PortLockFilePath(QStringLiteral("/dev/ttyNoSuchTELV")));
+        QVERIFY(held.tryLock());
+        MainFormFixture f(QStringLiteral("ttyNoSuchTELV"));
+        QCOMPARE(f.messages.errors.size(), 1);
+        QVERIFY2(
+            f.messages.errors.first().contains(QStringLiteral("Порт ttyNoSuchTELV не найден.")),
+            qPrintable(f.messages.errors.first()));
+        QCOMPARE(portStatus(f),
+            QStringLiteral("Нет связи с портом ttyNoSuchTELV (устройство не найдено)"));
     }
 
     void noOptionsAndNoDefaultPort()

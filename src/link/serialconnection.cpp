@@ -9,6 +9,7 @@
 #include <QFile>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <unistd.h>
 #endif
 
@@ -212,7 +213,16 @@ void SerialConnection::describeOpenFailure(const QString &devicePath)
 {
     const QString platformText = m_port.errorString();
     QString reason;
-    switch (m_port.error()) {
+    QSerialPort::SerialPortError error = m_port.error();
+#ifdef Q_OS_UNIX
+    // The lock file is taken before the device is opened: a lock held elsewhere makes
+    // a device that is not there look like one that may not be opened.
+    if (error == QSerialPort::PermissionError
+        && ::access(QFile::encodeName(devicePath).constData(), F_OK) != 0 && errno == ENOENT) {
+        error = QSerialPort::DeviceNotFoundError;
+    }
+#endif
+    switch (error) {
     case QSerialPort::DeviceNotFoundError:
         m_failure = QStringLiteral("устройство не найдено");
         reason = QStringLiteral("Порт %1 не найден.").arg(m_portName);
