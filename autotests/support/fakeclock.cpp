@@ -39,7 +39,7 @@ void FakeClock::advance(qint64 ms)
         }
         Q_EMIT next->timeout();
     }
-    m_now = end;
+    m_now = std::max(m_now, end); // an advance nested in a timeout may have gone further
     QCoreApplication::processEvents();
 }
 

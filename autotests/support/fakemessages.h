@@ -5,11 +5,19 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Records the messages the operator would see and answers questions from a script.
 class FakeMessages final : public OperatorMessages
 {
 public:
-    void showError(const QString &text) override { errors.append(text); }
+    void showError(const QString &text) override
+    {
+        errors.append(text);
+        if (whileShown) {
+            whileShown(); // what the event loop of a real box would run meanwhile
+        }
+    }
 
     Answer ask(const QString &text, bool) override
     {
@@ -20,4 +28,5 @@ public:
     QStringList errors;
     QStringList questions;
     QList<Answer> answers;
+    std::function<void()> whileShown;
 };

@@ -1,4 +1,5 @@
 #include "bytes.h"
+#include "console/messagegrid.h"
 #include "link/clock.h"
 #include "modaldialog.h"
 #include "params/parameterswindow.h"
@@ -8,9 +9,11 @@
 #include "tests/testparametersdialog.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -45,6 +48,17 @@ struct HourlyFixture : ProgramFixture
     {
         receive(Bytes("E2 80 80 80 80 80 80 80") + QByteArray(1, char(0x80 | test)) + Bytes("E3"));
         clock.advance(200);
+    }
+
+    // Checks the item of test 2 or 3, gives the hourly settings (locomotive 1 on МВ1)
+    // and lets the first hourly test run to its result.
+    void armHourly(int test)
+    {
+        (test == 2 ? ui().NT2 : ui().NT3)->trigger();
+        answerSettings(QStringLiteral("1"), 3);
+        clock.advance(1000);
+        takeSent();
+        answerRadioTest(test);
     }
 };
 
@@ -83,9 +97,10 @@ private Q_SLOTS:
 
         // Later ones reuse the settings, whatever the current numbers are now.
         f.context().station.numbers.LocoNumber = QStringLiteral("7777777");
-        f.context().station.CurrentRange = 0;
+        f.receive(Bytes("90")); // the station moved to ДМВ
         f.clock.advance(3600 * 1000);
         QCOMPARE(f.takeSent(), command);
+        QCOMPARE(f.ui().Edit1->text(), QStringLiteral("МВ2")); // the range that was sent
         f.answerRadioTest(3);
         QCOMPARE(f.rows(Test23Schema()).size(), 2);
         QCOMPARE(f.rows(Test23Schema()).last().values.at(3).toString(), QStringLiteral("От ТЕЛВ"));
@@ -105,20 +120,138 @@ private Q_SLOTS:
         QCOMPARE(f.takeSent(), radioTest("93", "80 80 80 80 80 80 81", 2));
     }
 
-    void cancelledSettingsStopTheRepetition()
+    void cancelledSettingsUncheckTheItemAndSayWhy()
     {
         HourlyFixture f;
         f.ui().NT2->trigger();
         WhenOpened(f.program->testDialog(), [&] { f.program->testDialog().BitBtn2->click(); });
         f.clock.advance(1000);
-        QVERIFY(!f.program->hourly().timer().isActive());
+        QVERIFY(!f.ui().NT2->isChecked() && !f.ui().NT3->isChecked());
+        QCOMPARE(f.form().grid().lineCount(), 1);
+        QCOMPARE(f.ui().StringGrid1->item(0, 2)->text(),
+            QStringLiteral("Тест 2 раз в час отключен: параметры теста не заданы"));
         f.clock.advance(3LL * 3600 * 1000);
         QVERIFY(f.takeSent().isEmpty());
 
-        f.ui().NT2->trigger(); // unchecked now: the timer runs again but nothing is due
-        f.clock.advance(5000);
-        QVERIFY(f.takeSent().isEmpty());
+        // A self-test the service word asks for goes on being repeated.
+        f.context().station.params.ToolWord = QStringLiteral("00211111");
+        f.clock.advance(2000);
+        QCOMPARE(f.takeSent(), SelfTestCommand);
+    }
+
+    // Whatever the operator sets up, runs or is shown in a dialog stays his: an hourly
+    // test that falls due meanwhile waits, and runs 20 seconds after his test is over.
+    void hourWithinTheOperatorsDialogWaits_data()
+    {
+        QTest::addColumn<int>("hourlyTest"); // 1: the self-test the service word asks for
+        QTest::addColumn<int>("operatorTest");
+        QTest::addColumn<QByteArray>("operatorCommand");
+        QTest::newRow("hourly test 2 behind test 3")
+            << 2 << 3
+            << Bytes("94 EE 81 80 80 80 80 80 87 87 EF E2 80 80 80 80 80 80 80 83 E3");
+        QTest::newRow("hourly self-test behind test 2")
+            << 1 << 2
+            << Bytes("94 EE 81 80 80 80 80 80 87 87 EF E2 80 80 80 80 80 80 80 82 E3");
+        QTest::newRow("hourly test 3 behind radio test 1")
+            << 3 << 1
+            << Bytes("94 EE 81 80 80 80 80 80 87 87 EF E2 80 80 80 80 80 80 80 86 E3");
+    }
+
+    void hourWithinTheOperatorsDialogWaits()
+    {
+        QFETCH(int, hourlyTest);
+        QFETCH(int, operatorTest);
+        QFETCH(QByteArray, operatorCommand);
+        HourlyFixture f;
+        if (hourlyTest != 1) {
+            f.armHourly(hourlyTest);
+        }
+        const int rows23 = f.rows(Test23Schema()).size();
+        TFTestDlg &dialog = f.program->testDialog();
+        QByteArray sentInDialog = "not opened";
+        WhenOpened(dialog, [&] {
+            if (hourlyTest == 1) {
+                f.context().station.params.ToolWord = QStringLiteral("00211111");
+            }
+            f.clock.advance(3600 * 1000 + 5000); // the hour comes while the operator types
+            sentInDialog = f.takeSent();
+            if (operatorTest != 1) {
+                dialog.RadioGroup1->setCurrentIndex(TFTestDlg::LocoNumberKind);
+                Q_EMIT dialog.RadioGroup1->activated(TFTestDlg::LocoNumberKind);
+            }
+            dialog.Edit1->setText(QStringLiteral("77"));
+            dialog.ComboBox1->setCurrentIndex(4);
+            dialog.BitBtn1->click();
+        });
+        (operatorTest == 1 ? f.ui().ITest1 : operatorTest == 2 ? f.ui().ITest2 : f.ui().ITest3)
+            ->trigger();
+        QCOMPARE(sentInDialog, QByteArray());
+        QCOMPARE(f.takeSent(), operatorCommand);
+        if (operatorTest == 1) {
+            f.clock.advance(70000);
+            QCOMPARE(f.takeSent(), Bytes("D0"));
+        } else {
+            f.clock.advance(5000);
+            f.answerRadioTest(operatorTest);
+            const QList<TableRow> rows = f.rows(Test23Schema());
+            QCOMPARE(rows.size(), rows23 + 1);
+            QCOMPARE(rows.last().values.at(2).toString(), QStringLiteral("Тест %1").arg(operatorTest));
+            QCOMPARE(rows.last().values.at(6).toString(), QStringLiteral("0000077"));
+        }
+        QVERIFY(f.rows(Tests1Schema()).isEmpty());
+
+        // The hourly test follows the operator's, with its own settings.
+        f.clock.advance(20000);
+        QCOMPARE(f.takeSent(),
+            hourlyTest == 1 ? SelfTestCommand : radioTest("93", "80 80 80 80 80 80 81", hourlyTest));
+    }
+
+    // The check mark and the repetition never disagree: the parameters window does
+    // not stop a repetition whose item is checked.
+    void parametersWindowKeepsACheckedRepetition()
+    {
+        HourlyFixture f;
+        f.armHourly(3);
+        f.program->hourly().N2Click([&] {
+            f.context().station.params.ToolWord = QStringLiteral("00111111");
+        });
+        QVERIFY(f.ui().NT3->isChecked());
         QVERIFY(f.program->hourly().timer().isActive());
+        f.clock.advance(3600 * 1000);
+        QCOMPARE(f.takeSent(), radioTest("93", "80 80 80 80 80 80 81", 3));
+    }
+
+    // The error box of a failed row runs the event loop: the wait must not end inside
+    // it and once more after it, which would end the self-test that follows.
+    void failedRowDuringAnHourlyTestEndsItsWaitOnce()
+    {
+        HourlyFixture f;
+        f.context().station.params.ToolWord = QStringLiteral("00311111");
+        {
+            QFile foreign(f.databaseDirectory() + QStringLiteral("Test23.DB"));
+            QVERIFY(foreign.open(QIODevice::WriteOnly));
+            foreign.write("not a table\n");
+        }
+        f.ui().NT2->trigger();
+        f.answerSettings(QStringLiteral("1"), 3);
+        f.clock.advance(1000);
+        QCOMPARE(f.takeSent(), radioTest("93", "80 80 80 80 80 80 81", 2));
+        int boxes = 0;
+        f.messages.whileShown = [&] {
+            ++boxes;
+            f.clock.advance(3000); // the operator reads the box
+        };
+        f.answerRadioTest(2);
+        QCOMPARE(boxes, 1);
+        f.messages.whileShown = nullptr;
+        QCOMPARE(f.takeSent(), SelfTestCommand);
+        QCOMPARE(f.context().station.test.CollectingTest, 1);
+        QVERIFY(!f.ui().ITest->isEnabled());
+        f.receive(SelfTestCommand);
+        f.clock.advance(200);
+        QCOMPARE(f.messages.errors.size(), 1);
+        QCOMPARE(f.rows(Tests1Schema()).size(), 1);
+        QCOMPARE(f.rows(Tests1Schema()).first().values.at(4).toString(), QStringLiteral("Норма"));
     }
 
     void hourlySelfTestFollowsTheRadioTest()

@@ -98,6 +98,31 @@ private Q_SLOTS:
         QVERIFY(!f.program->radioTest1().running());
     }
 
+    // A refused close (blocked band, "No") keeps the dialog open: the number kind
+    // stays locked to the locomotive, or a train number would be dropped in silence.
+    void numberKindStaysLockedUntilTheDialogCloses()
+    {
+        ProgramFixture f;
+        f.context().station.params.ToolWord = QStringLiteral("02111111"); // МВ blocked
+        f.messages.answers = { OperatorMessages::Answer::No, OperatorMessages::Answer::Yes };
+        TFTestDlg &dialog = f.program->testDialog();
+        bool lockedAfterRefusal = false;
+        WhenOpened(dialog, [&] {
+            dialog.Edit1->setText(QStringLiteral("5"));
+            dialog.ComboBox1->setCurrentIndex(4);
+            dialog.BitBtn1->click();
+            lockedAfterRefusal = dialog.isVisible() && !dialog.RadioGroup1->isEnabled()
+                && dialog.numberKind() == TFTestDlg::LocoNumberKind;
+            dialog.BitBtn1->click();
+        });
+        f.ui().ITest1->trigger();
+        QVERIFY(lockedAfterRefusal);
+        QCOMPARE(f.messages.questions.size(), 2);
+        QVERIFY(dialog.RadioGroup1->isEnabled());
+        QCOMPARE(
+            f.takeSent(), Bytes("94 EE 81 80 80 80 80 80 80 85 EF E2 80 80 80 80 80 80 80 86 E3"));
+    }
+
     void waitAcrossMidnightLastsSeventySeconds()
     {
         ProgramFixture f;

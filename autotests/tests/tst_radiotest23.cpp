@@ -52,6 +52,13 @@ void start(ProgramFixture &f, int test, const QString &number, int range, bool t
     (test == 2 ? f.ui().ITest2 : f.ui().ITest3)->trigger();
 }
 
+const QByteArray FactoryNumberFrame = Bytes("F8 81 82 83 84 85 86 80 82 F9"); // block 12: 3456
+
+QByteArray locoFrame(const char *sevenNibbles)
+{
+    return Bytes("EE 80") + Bytes(sevenNibbles) + Bytes("EF");
+}
+
 QByteArray resultFrame(const char *cells, int test)
 {
     QByteArray frame = Bytes("E2");
@@ -213,6 +220,116 @@ private Q_SLOTS:
         QCOMPARE(blocks.size(), 1);
         QCOMPARE(blocks.first().values.at(0).toString(), QStringLiteral("0012345"));
         QCOMPARE(blocks.first().values.at(1).toString(), QStringLiteral("0000000034560000"));
+    }
+
+    // The factory numbers belong to the test during which they came: a later test
+    // without any writes nothing to BlockNum.DB, also when no "free" report came between.
+    void factoryNumbersBelongToTheirTest_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("secondFromThePc");
+        QTest::addColumn<QByteArray>("secondFromStation");
+        QTest::addColumn<QStringList>("locomotives");
+        const QByteArray firstTest
+            = locoFrame("80 80 81 82 83 84 85") + FactoryNumberFrame + resultFrame("0000000", 2);
+        const QByteArray secondTest = locoFrame("80 80 89 89 89 89 89") + resultFrame("0000000", 2);
+        QTest::newRow("station's test after one with numbers")
+            << firstTest << false << Bytes("C9") + secondTest << QStringList { "0012345" };
+        QTest::newRow("station's test without the busy report")
+            << firstTest << false << secondTest << QStringList { "0012345" };
+        QTest::newRow("operator's test after the station's")
+            << firstTest << true << QByteArray() << QStringList { "0012345" };
+        QTest::newRow("numbers that came while no test ran")
+            << FactoryNumberFrame << false << Bytes("C9") + secondTest << QStringList();
+    }
+
+    void factoryNumbersBelongToTheirTest()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(bool, secondFromThePc);
+        QFETCH(QByteArray, secondFromStation);
+        QFETCH(QStringList, locomotives);
+        ProgramFixture f;
+        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        f.receive(before);
+        const int firstRows = before.contains('\xE2') ? 1 : 0;
+        QTRY_COMPARE(f.rows(Test23Schema()).size(), firstRows);
+        if (secondFromThePc) {
+            start(f, 2, QStringLiteral("99999"), 3, false);
+            f.clock.advance(3000);
+            f.receive(resultFrame("0000000", 2));
+            f.clock.advance(RadioTest23::PollMs);
+        } else {
+            f.receive(secondFromStation);
+        }
+        QTRY_COMPARE(f.rows(Test23Schema()).size(), firstRows + 1);
+        QCOMPARE(f.rows(Test23Schema()).last().values.at(6).toString(), QStringLiteral("0099999"));
+        QStringList stored;
+        for (const TableRow &row : f.rows(BlockNumSchema())) {
+            stored.append(row.values.at(0).toString());
+        }
+        QCOMPARE(stored, locomotives);
+    }
+
+    // The band message flags of a row are those the station reported during its test.
+    void bandFlagsBelongToTheirTest_data()
+    {
+        QTest::addColumn<QByteArray>("idle");
+        QTest::addColumn<bool>("cancelledTestBefore");
+        QTest::addColumn<bool>("fromStation");
+        QTest::addColumn<QByteArray>("during");
+        QTest::addColumn<QString>("mesD");
+        QTest::newRow("idle code before the operator's test")
+            << Bytes("B0") << false << false << QByteArray() << "00000";
+        QTest::newRow("idle code before the station's test")
+            << Bytes("B0") << false << true << QByteArray() << "00000";
+        QTest::newRow("code of a cancelled test") << QByteArray() << true << false << QByteArray()
+                                                  << "00000";
+        QTest::newRow("code during the operator's test")
+            << Bytes("B0") << false << false << Bytes("B1") << "00010";
+        QTest::newRow("code during the station's test")
+            << Bytes("B1") << false << true << Bytes("B0") << "00001";
+    }
+
+    void bandFlagsBelongToTheirTest()
+    {
+        QFETCH(QByteArray, idle);
+        QFETCH(bool, cancelledTestBefore);
+        QFETCH(bool, fromStation);
+        QFETCH(QByteArray, during);
+        QFETCH(QString, mesD);
+        ProgramFixture f;
+        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        f.receive(idle);
+        if (cancelledTestBefore) {
+            start(f, 3, QStringLiteral("1"), 3);
+            f.receive(Bytes("B0"));
+            f.clock.advance(2000);
+            f.ui().Panel5->BitBtn4->click();
+        }
+        if (fromStation) {
+            f.receive(Bytes("C9") + during + locoFrame("80 80 80 80 80 80 81"));
+            f.receive(resultFrame("0000000", 2));
+        } else {
+            start(f, 2, QStringLiteral("1"), 3);
+            f.receive(during);
+            f.clock.advance(3000);
+            f.receive(resultFrame("0000000", 2));
+            f.clock.advance(RadioTest23::PollMs);
+        }
+        QTRY_COMPARE(f.rows(Test23Schema()).size(), 1);
+        QCOMPARE(f.rows(Test23Schema()).first().values.at(16).toString(), mesD);
+    }
+
+    void rangeFieldShowsTheRangeSent()
+    {
+        ProgramFixture f;
+        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        f.receive(Bytes("C0")); // free: the station is on ДМВ
+        QCOMPARE(f.ui().Edit1->text(), QStringLiteral("ДМВ"));
+        start(f, 2, QStringLiteral("1"), 4); // the dialog's list stands at МВ2 already
+        QCOMPARE(f.takeSent().left(1), Bytes("94"));
+        QCOMPARE(f.ui().Edit1->text(), QStringLiteral("МВ2"));
     }
 
     void stationReportsATest3OnItsOwn()

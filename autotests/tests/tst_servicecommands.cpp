@@ -49,6 +49,8 @@ private Q_SLOTS:
             << false << 4 << Bytes("99") << Bytes("94 D1 94 D1");
         QTest::newRow("call 1 with a ГМВ amplifier alarm")
             << false << 0 << Bytes("9A") << Bytes("90 D1 90 D1");
+        QTest::newRow("the repeat resends the bytes sent, not a range changed meanwhile")
+            << false << 4 << Bytes("93 99") << Bytes("94 D1 94 D1");
         QTest::newRow("a synthesizer alarm does not repeat")
             << false << 0 << Bytes("98") << Bytes("90 D1");
     }

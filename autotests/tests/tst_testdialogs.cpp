@@ -5,6 +5,7 @@
 #include "tests/tfspc.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -139,6 +140,19 @@ private Q_SLOTS:
         QCOMPARE(f.takeSent(), Bytes("D0"));
         QCOMPARE(f.context().station.numbers.InfoText, QStringLiteral("00000001"));
         QVERIFY(window.BitBtn1->isEnabled());
+    }
+
+    void specialModeLabelsAreNamed()
+    {
+        ProgramFixture f;
+        const QStringList captions { "Номер поезда", "Номер локомотива", "Информация",
+            "Результат 1:", "Результат 2:" };
+        for (int i = 0; i < captions.size(); ++i) {
+            const auto *label
+                = f.program->specialMode().findChild<QLabel *>(QStringLiteral("Label%1").arg(i + 1));
+            QVERIFY2(label, qPrintable(captions.at(i)));
+            QCOMPARE(label->text(), captions.at(i));
+        }
     }
 
     void specialModeNeedsTheAccessCode()

@@ -70,7 +70,8 @@ public:
     // What the test sequences use.
     void ClearMessageGrid() override;
     void showPanel(Panel panel) override;
-    void AddSeparatorLine(const QString &text) override { AddMessageLine(text, false); }
+    void AddLineWithoutRange(const QString &text) override { AddMessageLine(text, false); }
+    void setCurrentRange(int range) override { ComboChange(range); }
 
     // The range lists' change handler: the range follows the list.
     void ComboChange(int index);

@@ -79,6 +79,6 @@ void Program::createSequences()
             m_context.station.factoryDigitsOfResult, m_context.station.numbers.LocoNumber);
     };
     m_service = new ServiceCommands(m_context, *main, *m_callDialog, ui, main);
-    m_hourly = new HourlyRepetition(
-        m_context, *main, *m_radioTest23, *m_selfTest, *m_testDialog, ui, main);
+    m_hourly
+        = new HourlyRepetition(m_context, *main, *m_radioTest23, *m_selfTest, *m_testDialog, main);
 }

@@ -10,6 +10,7 @@ ProgramContext::ProgramContext(
     , sender(commandBuffer, SentLog, messages, clock)
     , recorder(databaseDirectory, station.params, station.numbers, station.measurements,
           station.bands, clock, messages)
+    , session(station.test)
     , assembler(receiver, ReceivedLog)
 { }
 

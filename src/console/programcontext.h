@@ -8,6 +8,7 @@
 #include "link/stationdata.h"
 #include "link/trafficlog.h"
 #include "tests/resultrecorder.h"
+#include "tests/testsession.h"
 
 #include <QString>
 
@@ -47,6 +48,9 @@ public:
 
     // Appends the result rows; made from the station data above.
     ResultRecorder recorder;
+
+    // Which test is being set up, runs, or is repeated hourly.
+    TestSession session;
 
     // Received bytes go to the assembly, which hands status codes and frames to
     // whatever handler the main window plugs into the router.

@@ -10,6 +10,7 @@
 #include "tests/radiotest23.h"
 #include "tests/selftestsequence.h"
 #include "tests/servicecommands.h"
+#include "tests/testsession.h"
 
 #include <QAction>
 
@@ -58,8 +59,13 @@ void Program::connectMenus()
     onTrigger({ ui.N12 }, main, [this] { m_radioRegister->exec(); });
     onTrigger({ ui.iBlockNum }, main, [this] { m_blockNumbers->iBlockNumClick(); });
 
-    onTrigger({ ui.NT2 }, m_hourly, [this] { m_hourly->NT2Click(); });
-    onTrigger({ ui.NT3 }, m_hourly, [this] { m_hourly->NT3Click(); });
+    QObject::connect(ui.NT2, &QAction::triggered, m_hourly, &HourlyRepetition::NT2Click);
+    QObject::connect(ui.NT3, &QAction::triggered, m_hourly, &HourlyRepetition::NT3Click);
+    // The check marks show the session's hourly choice, whoever changed it.
+    QObject::connect(&m_context.session, &TestSession::hourlyTestChanged, main, [main](int test) {
+        main->controls().NT2->setChecked(test == 2);
+        main->controls().NT3->setChecked(test == 3);
+    });
     onTrigger({ ui.N2 }, m_hourly, [this] { m_hourly->N2Click([this] { m_parameters->exec(); }); });
 
     QObject::connect(m_parameters, &TFParam::serviceWordEdited, main, &TMainForm::ShowServiceWord);

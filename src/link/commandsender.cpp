@@ -17,6 +17,11 @@ CommandSender::CommandSender(CommandBuffer &buffer, TrafficLog &sentLog, Operato
     , m_clock(clock)
 { }
 
+bool CommandSender::portOpen() const
+{
+    return m_port != nullptr && m_port->isOpen();
+}
+
 void CommandSender::SendCommand()
 {
     const int count = m_buffer.Count();
@@ -24,7 +29,7 @@ void CommandSender::SendCommand()
         return;
     }
     const int timeLimitMs = count * MillisecondsPerByte;
-    const bool portOpen = m_port != nullptr && m_port->isOpen();
+    const bool portOpen = this->portOpen();
     int written = 0;
     if (portOpen) {
         written = static_cast<int>(std::clamp<long long>(

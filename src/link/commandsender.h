@@ -21,6 +21,7 @@ public:
 
     // The port to write to; nullptr when none is open.
     void setPort(CommandPort *port) { m_port = port; }
+    bool portOpen() const;
 
     // Writes bytes 0..Count-1. Afterwards Count holds the bytes not written, and the
     // written ones are in the sent log. When not all were written, "Ошибка передачи!"

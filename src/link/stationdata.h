@@ -26,4 +26,13 @@ struct StationData
     // The factory digits as they stood when the result frame of a radio test came:
     // the station's "free" report, which may follow at once, clears factoryDigits.
     ReceivedFactoryDigits factoryDigitsOfResult;
+
+    // A radio test 2 or 3 begins: the band flags and factory digits reported before
+    // it (while idle, in radio test 1, in a cancelled test) are not its own.
+    void beginRadioTestReports()
+    {
+        bands.reset();
+        factoryDigits.clear();
+        factoryDigitsOfResult.clear();
+    }
 };

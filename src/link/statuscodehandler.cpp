@@ -174,6 +174,7 @@ void StatusCodeHandler::applyEffect(std::uint8_t code)
         m_view.setDmvLineSignal(true);
         break;
     case 0xC9:
+        stationBusy();
         m_view.showStationFree(false);
         m_view.SetCommandMenus(false);
         break;
@@ -188,8 +189,20 @@ void StatusCodeHandler::applyEffect(std::uint8_t code)
     }
 }
 
+void StatusCodeHandler::stationBusy()
+{
+    TestState &test = m_station.test;
+    // The first busy report while no test collects is, as far as the PC can see, the
+    // start of a test the station runs on its own; its reports follow.
+    if (!test.StationBusy && test.CollectingTest == 0) {
+        m_station.beginRadioTestReports();
+    }
+    test.StationBusy = true;
+}
+
 void StatusCodeHandler::stationFree()
 {
+    m_station.test.StationBusy = false;
     m_station.factoryDigits.clear();
     m_view.showStationFree(true);
     const int collecting = m_station.test.CollectingTest;

@@ -27,6 +27,7 @@ public:
 private:
     void showText(std::uint8_t code);
     void applyEffect(std::uint8_t code);
+    void stationBusy();
     void stationFree();
     void stepNeedle();
     void answerAttenuationRequest();

@@ -1,25 +1,22 @@
 #include "tests/hourlyrepetition.h"
 
-#include "console/mainformcontrols.h"
 #include "console/programcontext.h"
 #include "link/clock.h"
 #include "tests/radiotest23.h"
 #include "tests/selftestsequence.h"
 #include "tests/testhost.h"
 #include "tests/testparametersdialog.h"
-
-#include <QAction>
-#include <QMenu>
+#include "tests/testsession.h"
 
 HourlyRepetition::HourlyRepetition(ProgramContext &context, TestHost &host, RadioTest23 &radioTest,
-    SelfTestSequence &selfTest, TFTestDlg &dialog, const MainFormControls &window, QObject *parent)
+    SelfTestSequence &selfTest, TFTestDlg &dialog, QObject *parent)
     : QObject(parent)
     , m_context(context)
+    , m_session(context.session)
     , m_host(host)
     , m_radioTest(radioTest)
     , m_selfTest(selfTest)
     , m_dialog(dialog)
-    , m_window(window)
     , m_timer(context.clock.createTimer(this))
 {
     m_timer->setSingleShot(true); // each tick decides when the next one comes
@@ -30,60 +27,48 @@ HourlyRepetition::HourlyRepetition(ProgramContext &context, TestHost &host, Radi
 
 HourlyRepetition::~HourlyRepetition() = default;
 
-void HourlyRepetition::NT2Click()
+void HourlyRepetition::NT2Click(bool checked)
 {
-    if (m_window.NT2->isChecked()) {
-        m_window.NT3->setChecked(false);
-    }
-    itemClicked();
+    itemClicked(2, checked);
 }
 
-void HourlyRepetition::NT3Click()
+void HourlyRepetition::NT3Click(bool checked)
 {
-    if (m_window.NT3->isChecked()) {
-        m_window.NT2->setChecked(false);
-    }
-    itemClicked();
+    itemClicked(3, checked);
 }
 
-void HourlyRepetition::itemClicked()
+void HourlyRepetition::itemClicked(int test, bool checked)
 {
+    // At most one of the two is chosen; unchecking the other item changes nothing.
+    if (checked) {
+        m_session.chooseHourlyTest(test);
+    } else if (m_session.hourlyTest() == test) {
+        m_session.chooseHourlyTest(0);
+    }
     m_timer->start(AfterClickMs);
 }
 
 void HourlyRepetition::Timer1Timer()
 {
     m_timer->stop();
-    const QAction *nt2 = m_window.NT2;
-    const QAction *nt3 = m_window.NT3;
+    const int radioTest = m_session.hourlyTest();
     const bool hourlySelfTest = m_context.station.params.HourlySelfTest();
-    // The items are the access code holder's. Their enabled state also goes off while
-    // the station is busy, which must delay the repetition, not cancel it: so the
-    // access itself is what counts here.
+    // The items are the access code holder's; a choice made while the code was given
+    // rests while it is not.
     const bool access = m_context.station.params.AccessGranted();
-    const bool due = hourlySelfTest || (access && (nt2->isChecked() || nt3->isChecked()));
-    if (!due) {
+    if (!hourlySelfTest && !(access && radioTest != 0)) {
         m_timer->start(m_timer->interval());
         return;
     }
-    if (!m_window.ITest->isEnabled()) {
-        m_timer->start(BusyRetryMs); // a test runs or the station is busy
+    if (m_session.busy() || !m_context.sender.portOpen()) {
+        m_timer->start(BusyRetryMs); // nothing of a test in hand is touched
         return;
     }
-    // From here the check marks alone count, enabled or not.
-    if (nt2->isChecked() || nt3->isChecked()) {
-        m_context.station.test.SelectedTest = nt2->isChecked() ? 2 : 3;
-        m_host.ClearMessageGrid();
-        m_context.recorder.ClearMeasurements();
-        if (!m_settings) {
-            if (!m_radioTest.PrepareTest23()) {
-                return; // the repetition rests until NT2 or NT3 is clicked again
-            }
-            const CurrentNumbers &numbers = m_context.station.numbers;
-            m_settings = Settings { m_dialog.numberKind() == TFTestDlg::TrainNumberKind,
-                numbers.TrainNumber, numbers.LocoNumber, m_context.station.CurrentRange };
+    if (radioTest != 0) {
+        if (!startRadioTest(radioTest)) {
+            m_timer->start(PollMs);
+            return;
         }
-        startRadioTest();
         // A self-test that is due as well follows the radio test.
         m_selfTestPending = hourlySelfTest;
     } else {
@@ -92,13 +77,30 @@ void HourlyRepetition::Timer1Timer()
     m_timer->start(HourMs);
 }
 
-void HourlyRepetition::startRadioTest()
+bool HourlyRepetition::startRadioTest(int test)
 {
-    m_context.station.CurrentRange = m_settings->range;
-    m_context.station.numbers.LocoNumber = m_settings->locoNumber;
-    m_context.station.numbers.TrainNumber = m_settings->trainNumber;
+    StationData &station = m_context.station;
+    station.test.SelectedTest = test;
+    m_host.ClearMessageGrid();
+    m_context.recorder.ClearMeasurements();
+    if (!m_settings) {
+        if (!m_radioTest.PrepareTest23()) {
+            // Without settings there is nothing to repeat: the item says so too.
+            m_session.chooseHourlyTest(0);
+            m_host.AddLineWithoutRange(
+                QStringLiteral("Тест %1 раз в час отключен: параметры теста не заданы").arg(test));
+            return false;
+        }
+        const CurrentNumbers &numbers = station.numbers;
+        m_settings = Settings { m_dialog.numberKind() == TFTestDlg::TrainNumberKind,
+            numbers.TrainNumber, numbers.LocoNumber, station.CurrentRange };
+    }
+    m_host.setCurrentRange(m_settings->range);
+    station.numbers.LocoNumber = m_settings->locoNumber;
+    station.numbers.TrainNumber = m_settings->trainNumber;
     m_radioTest.showStartedFromPc(m_settings->trainNumberKind);
     m_radioTest.TestBegin(m_settings->trainNumberKind);
+    return true;
 }
 
 void HourlyRepetition::selfTestAfterRadioTest()
@@ -113,8 +115,10 @@ void HourlyRepetition::N2Click(const std::function<void()> &showParameters)
     const bool wasRunning = m_timer->isActive();
     m_timer->stop();
     showParameters();
-    if (!m_context.station.params.HourlySelfTest()) {
-        return; // and with it the repetition of tests 2 and 3, until NT2 or NT3 is clicked
+    // A chosen radio test goes on whatever the service word says now; with nothing to
+    // repeat the timer rests until an item is clicked.
+    if (!m_context.station.params.HourlySelfTest() && m_session.hourlyTest() == 0) {
+        return;
     }
     m_timer->start(wasRunning ? m_timer->interval() : AfterParametersMs);
 }

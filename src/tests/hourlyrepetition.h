@@ -13,11 +13,12 @@ class RadioTest23;
 class SelfTestSequence;
 class TFTestDlg;
 class TestHost;
-struct MainFormControls;
+class TestSession;
 
-// Repeats radio test 2 or 3 once an hour (menu items NT2, NT3) with settings asked
-// for once, and the self-test when the service word asks for it. Timer1 polls every
-// 2 seconds until a repetition is due; a busy station delays it by 20 seconds.
+// Repeats radio test 2 or 3 once an hour (the session's hourly choice, which the
+// menu items NT2 and NT3 show) with settings asked for once, and the self-test when
+// the service word asks for it. Timer1 polls every 2 seconds until a repetition is
+// due; while the session is busy or no port is open it waits in steps of 20 seconds.
 class HourlyRepetition : public QObject
 {
     Q_OBJECT
@@ -29,16 +30,15 @@ public:
     static constexpr int AfterParametersMs = 1500;
 
     HourlyRepetition(ProgramContext &context, TestHost &host, RadioTest23 &radioTest,
-        SelfTestSequence &selfTest, TFTestDlg &dialog, const MainFormControls &window,
-        QObject *parent = nullptr);
+        SelfTestSequence &selfTest, TFTestDlg &dialog, QObject *parent = nullptr);
     ~HourlyRepetition() override;
 
-    // After the item's own check mark has toggled.
-    void NT2Click();
-    void NT3Click();
+    // The operator has checked or unchecked the item of test 2 (NT2) or 3 (NT3).
+    void NT2Click(bool checked);
+    void NT3Click(bool checked);
     void Timer1Timer();
-    // Shows the parameters window with the timer held, and re-arms the timer by the
-    // service word afterwards.
+    // Shows the parameters window with the timer held, and re-arms the timer
+    // afterwards when anything is to be repeated.
     void N2Click(const std::function<void()> &showParameters);
 
     ClockTimer &timer() { return *m_timer; }
@@ -52,16 +52,16 @@ private:
         int range = 0;
     };
 
-    void itemClicked();
-    void startRadioTest();
+    void itemClicked(int test, bool checked);
+    bool startRadioTest(int test);
     void selfTestAfterRadioTest();
 
     ProgramContext &m_context;
+    TestSession &m_session;
     TestHost &m_host;
     RadioTest23 &m_radioTest;
     SelfTestSequence &m_selfTest;
     TFTestDlg &m_dialog;
-    const MainFormControls &m_window;
     std::unique_ptr<ClockTimer> m_timer;
     std::optional<Settings> m_settings;
     bool m_selfTestPending = false;

@@ -6,6 +6,7 @@
 #include "link/commands.h"
 #include "tests/testhost.h"
 #include "tests/testparametersdialog.h"
+#include "tests/testsession.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,7 +39,11 @@ void RadioTest1::ToolButton1Click()
 bool RadioTest1::PrepareTest1()
 {
     m_dialog.fixNumberKind(TFTestDlg::LocoNumberKind);
-    if (m_dialog.exec() != QDialog::Accepted) {
+    TestSession &session = m_context.session;
+    session.beginSetUp(TestNumber::RadioTest1);
+    const bool confirmed = m_dialog.exec() == QDialog::Accepted;
+    session.endSetUp();
+    if (!confirmed) {
         return false;
     }
     m_window.Label25->setText(QStringLiteral("Тестирование РВ по тесту 1"));
@@ -54,6 +59,7 @@ void RadioTest1::TestBegin1()
 {
     TestState &test = m_context.station.test;
     test.startCollecting(test.SelectedTest);
+    m_context.session.beginRun(TestNumber::RadioTest1);
     m_host.SetCommandMenus(false);
 
     CommandBuffer &buffer = m_context.commandBuffer;
@@ -98,6 +104,7 @@ void RadioTest1::end()
     m_host.SetCommandMenus(true);
     m_host.ClearMessageGrid();
     m_context.station.test.CollectingTest = 0;
+    m_context.session.endRun();
 }
 
 void RadioTest1::BitBtn5Click()

@@ -10,6 +10,7 @@
 #include "tests/resulttext.h"
 #include "tests/testhost.h"
 #include "tests/testparametersdialog.h"
+#include "tests/testsession.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -68,7 +69,11 @@ void RadioTest23::startFromPc(int test)
 
 bool RadioTest23::PrepareTest23()
 {
-    if (m_dialog.exec() != QDialog::Accepted) {
+    TestSession &session = m_context.session;
+    session.beginSetUp(m_context.station.test.SelectedTest);
+    const bool confirmed = m_dialog.exec() == QDialog::Accepted;
+    session.endSetUp();
+    if (!confirmed) {
         return false;
     }
     showStartedFromPc(m_dialog.numberKind() == TFTestDlg::TrainNumberKind);
@@ -93,6 +98,7 @@ void RadioTest23::TestBegin(bool trainNumberKind)
 {
     TestState &test = m_context.station.test;
     test.startCollecting(test.SelectedTest);
+    m_context.station.beginRadioTestReports();
     m_host.SetCommandMenus(false);
 
     const StationData &station = m_context.station;
@@ -132,7 +138,7 @@ void RadioTest23::RadioTestWait()
 {
     TestState &test = m_context.station.test;
     test.WaitActive = true;
-    m_resultsFound = 0;
+    m_context.session.beginRun(test.CollectingTest);
     m_event = QStringLiteral("Тест %1").arg(test.CollectingTest);
 
     m_panel.setWaiting(true);
@@ -155,23 +161,43 @@ void RadioTest23::pass()
     TestState &test = m_context.station.test;
     if (!test.WaitActive) {
         endWait(); // cancelled or reset: no row
+        Q_EMIT finished();
         return;
     }
-    test.examineNewFrames([this](const MessageFrame &frame) { showResult(frame); });
+    const int collecting = test.CollectingTest;
+    QList<Result> results;
+    test.examineNewFrames([&](const MessageFrame &frame) { results.append(showResult(frame)); });
     int elapsed = m_wait.elapsedSeconds();
-    if (m_resultsFound > 0 || test.NoConfirmation) {
+    if (!results.isEmpty() || test.NoConfirmation) {
         elapsed = TimeLimitSeconds;
     }
     m_panel.Gauge3->setPosition(elapsed);
-    if (elapsed >= TimeLimitSeconds) {
-        endWait();
+    if (elapsed < TimeLimitSeconds) {
+        return;
     }
+    endWait();
+    m_panel.setWaiting(false);
+    if (results.isEmpty()) {
+        m_panel.showVerdict(QStringLiteral("Нет ответа"), true);
+        m_panel.RichEdit2->setLines(
+            ShowRadioTestCode(collecting, u"?", m_context.station.params.ToolWord));
+        m_context.recorder.WriteToTable2(
+            m_event, QStringLiteral("?"), QStringLiteral("Брак"), m_direction);
+    }
+    // The rows come after the wait has ended: the error box of a failed row (or the
+    // question about a register row in edit) runs the event loop, and no pass of this
+    // wait may run inside it.
+    for (const Result &result : std::as_const(results)) {
+        saveFactoryNumbers();
+        m_context.recorder.WriteToTable2(m_event, result.code, result.verdict, m_direction);
+        m_host.AddLineWithoutRange(Separator);
+    }
+    Q_EMIT finished();
 }
 
-void RadioTest23::showResult(const MessageFrame &frame)
+RadioTest23::Result RadioTest23::showResult(const MessageFrame &frame)
 {
     const int test = m_context.station.test.CollectingTest;
-    ++m_resultsFound;
     const QString code = FrameNibblesToText(frame, 7).text;
     m_panel.Label21->setText(QStringLiteral("Результат теста: ") + code);
     const bool normal = isNormal(test, frame);
@@ -180,30 +206,24 @@ void RadioTest23::showResult(const MessageFrame &frame)
                             .arg(normal ? QStringLiteral("НОРМА") : QStringLiteral("БРАК")),
         !normal);
     m_panel.RichEdit2->setLines(ShowRadioTestCode(test, code, m_context.station.params.ToolWord));
-    m_panel.setWaiting(false);
+    return { code, normal ? QStringLiteral("Норма") : QStringLiteral("Брак") };
+}
+
+void RadioTest23::saveFactoryNumbers()
+{
     if (SaveReceivedFactoryNumbers) {
         SaveReceivedFactoryNumbers();
     }
-    m_context.recorder.WriteToTable2(
-        m_event, code, normal ? QStringLiteral("Норма") : QStringLiteral("Брак"), m_direction);
-    m_host.AddSeparatorLine(Separator);
+    // Handed over: digits that are still live belong to no later test.
+    m_context.station.factoryDigits.clear();
 }
 
 void RadioTest23::endWait()
 {
     m_wait.stop();
-    TestState &test = m_context.station.test;
-    if (m_resultsFound == 0 && test.WaitActive) {
-        m_panel.showVerdict(QStringLiteral("Нет ответа"), true);
-        m_panel.RichEdit2->setLines(
-            ShowRadioTestCode(test.CollectingTest, u"?", m_context.station.params.ToolWord));
-        m_panel.setWaiting(false);
-        m_context.recorder.WriteToTable2(
-            m_event, QStringLiteral("?"), QStringLiteral("Брак"), m_direction);
-    }
     m_host.SetCommandMenus(true);
-    test.CollectingTest = 0;
-    Q_EMIT finished();
+    m_context.station.test.CollectingTest = 0;
+    m_context.session.endRun();
 }
 
 void RadioTest23::BitBtn4Click()

@@ -3,6 +3,7 @@
 #include "tests/testclock.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -48,9 +49,16 @@ Q_SIGNALS:
     void finished();
 
 private:
+    struct Result
+    {
+        QString code;
+        QString verdict;
+    };
+
     void startFromPc(int test);
     void pass();
-    void showResult(const MessageFrame &frame);
+    Result showResult(const MessageFrame &frame);
+    void saveFactoryNumbers();
     void endWait();
 
     ProgramContext &m_context;
@@ -60,5 +68,4 @@ private:
     TestWait m_wait;
     QString m_direction;
     QString m_event;
-    int m_resultsFound = 0;
 };

@@ -57,6 +57,7 @@ void SelfTestSequence::Test1()
 void SelfTestSequence::SelfTestWait()
 {
     m_context.station.test.WaitActive = true;
+    m_context.session.beginRun(TestNumber::SelfTest);
     m_host.ClearMessageGrid();
     m_context.recorder.ClearMeasurements();
 
@@ -69,7 +70,6 @@ void SelfTestSequence::SelfTestWait()
     m_panel.RichEdit1->setLines({});
     m_panel.LTest1->clear();
 
-    m_resultFound = false;
     m_wait.start();
     pass(); // a result the station reported on its own shows at once
 }
@@ -83,44 +83,47 @@ void SelfTestSequence::pass()
         endWait(); // cancelled or reset: no row, no "Нет ответа "
         return;
     }
-    m_context.station.test.examineNewFrames([this](const MessageFrame &f) { showResult(f); });
+    QList<Result> results;
+    m_context.station.test.examineNewFrames(
+        [&](const MessageFrame &f) { results.append(showResult(f)); });
     Gauge &gauge = *m_panel.Gauge2;
-    if (gauge.position() < gauge.maximum()) {
+    if (results.isEmpty() && gauge.position() < gauge.maximum()) {
         gauge.setPosition(m_wait.elapsedSeconds());
+        if (gauge.position() < gauge.maximum()) {
+            return;
+        }
     }
-    if (gauge.position() >= gauge.maximum()) {
-        endWait();
+    endWait();
+    if (results.isEmpty()) {
+        m_panel.showVerdict(QStringLiteral("Нет ответа "), true);
+        m_panel.RichEdit1->setLines(ShowSelfTestCode(u"?"));
+        results.append({ QStringLiteral("?"), QStringLiteral("Брак") });
+    }
+    m_panel.setWaiting(false);
+    m_panel.Gauge2->setPosition(m_panel.Gauge2->maximum());
+    // The rows come after the wait has ended: the error box of a failed row runs the
+    // event loop, and no pass of this wait may run inside it.
+    for (const Result &result : std::as_const(results)) {
+        m_context.recorder.WriteToTable1(QStringLiteral("Тест 1"), result.code, result.verdict);
     }
 }
 
-void SelfTestSequence::showResult(const MessageFrame &frame)
+SelfTestSequence::Result SelfTestSequence::showResult(const MessageFrame &frame)
 {
-    m_resultFound = true;
     const FrameNibbles result = FrameNibblesToText(frame, ResultNibbles);
     const bool normal = result.value == 0;
-    const QString verdict = normal ? QStringLiteral("Норма") : QStringLiteral("Брак");
     m_panel.showVerdict(
         normal ? QStringLiteral("Тест ТЕЛВ:НОРМА") : QStringLiteral("Тест ТЕЛВ:БРАК"), !normal);
     m_panel.LTest1->setText(result.text);
     m_panel.RichEdit1->setLines(ShowSelfTestCode(result.text));
-    m_context.recorder.WriteToTable1(QStringLiteral("Тест 1"), result.text, verdict);
-    m_panel.setWaiting(false);
-    m_panel.Gauge2->setPosition(m_panel.Gauge2->maximum());
-    m_host.SetCommandMenus(true);
+    return { result.text, normal ? QStringLiteral("Норма") : QStringLiteral("Брак") };
 }
 
 void SelfTestSequence::endWait()
 {
     m_wait.stop();
-    TestState &test = m_context.station.test;
-    test.CollectingTest = 0;
-    if (!m_resultFound && test.WaitActive) {
-        m_panel.showVerdict(QStringLiteral("Нет ответа "), true);
-        m_panel.RichEdit1->setLines(ShowSelfTestCode(u"?"));
-        m_context.recorder.WriteToTable1(
-            QStringLiteral("Тест 1"), QStringLiteral("?"), QStringLiteral("Брак"));
-        m_panel.setWaiting(false);
-    }
+    m_context.station.test.CollectingTest = 0;
+    m_context.session.endRun();
     m_host.SetCommandMenus(true);
 }
 

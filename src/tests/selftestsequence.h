@@ -3,6 +3,7 @@
 #include "tests/testclock.h"
 
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
@@ -33,13 +34,18 @@ public:
     bool waiting() const { return m_wait.running(); }
 
 private:
+    struct Result
+    {
+        QString code;
+        QString verdict;
+    };
+
     void pass();
-    void showResult(const struct MessageFrame &frame);
+    Result showResult(const struct MessageFrame &frame);
     void endWait();
 
     ProgramContext &m_context;
     TestHost &m_host;
     SelfTestPanel &m_panel;
     TestWait m_wait;
-    bool m_resultFound = false;
 };

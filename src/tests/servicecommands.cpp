@@ -33,8 +33,10 @@ void ServiceCommands::IResetClick()
     m_context.recorder.ClearMeasurements();
     m_host.SetCommandMenus(true);
     m_context.sendSingleByte(CommandByte::Reset);
-    // A test wait that is running ends at its next check, without a row.
+    // A test wait that is running ends at its next check, without a row. The reset
+    // station is no longer busy with anything.
     m_context.station.test.WaitActive = false;
+    m_context.station.test.StationBusy = false;
 }
 
 void ServiceCommands::ICall1Click(int tag)
@@ -45,21 +47,24 @@ void ServiceCommands::ICall1Click(int tag)
     if (m_callDialog.exec() != QDialog::Accepted) {
         return;
     }
-    sendCall(tag);
-    CallAfter(m_context.clock, AlarmWatchMs, this, [this, tag] {
+    // The repeat sends the same call: the range may have changed meanwhile (a 700 Hz
+    // report or a range code), but the alarm concerns the call that went out.
+    const int range = m_context.station.CurrentRange;
+    sendCall(range, tag);
+    CallAfter(m_context.clock, AlarmWatchMs, this, [this, range, tag] {
         if (!m_window.LBadUM_MW->isHidden() || !m_window.LBadUM_GMW->isHidden()) {
             m_window.LBadUM_MW->hide();
             m_window.LBadUM_GMW->hide();
-            sendCall(tag);
+            sendCall(range, tag);
         }
     });
 }
 
-void ServiceCommands::sendCall(int tag)
+void ServiceCommands::sendCall(int range, int tag)
 {
     CommandBuffer &buffer = m_context.commandBuffer;
     buffer.Start();
-    AppendRangeByte(buffer, m_context.station.CurrentRange);
+    AppendRangeByte(buffer, range);
     buffer.append(tag == 0 ? CommandByte::Call1 : CommandByte::Call2);
     m_context.sender.SendCommand();
 }

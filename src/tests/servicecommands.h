@@ -26,7 +26,7 @@ public:
     void N9Click();
 
 private:
-    void sendCall(int tag);
+    void sendCall(int range, int tag);
     void startTechnologicalMode(int testNumber);
 
     ProgramContext &m_context;

@@ -16,5 +16,7 @@ public:
     virtual void showPanel(Panel panel) = 0;
     virtual void ResetResultsPanel() = 0;
     // A line of the received-messages grid with an empty range cell.
-    virtual void AddSeparatorLine(const QString &text) = 0;
+    virtual void AddLineWithoutRange(const QString &text) = 0;
+    // Sets the current range and shows it, as a change of a range list does.
+    virtual void setCurrentRange(int range) = 0;
 };

@@ -91,16 +91,21 @@ QString TFTestDlg::blockedBandName() const
 
 void TFTestDlg::done(int result)
 {
-    RadioGroup1->setEnabled(true);
-    m_station.CurrentRange = ComboBox1->currentIndex();
+    // The range field shows the range taken, also when the list was not changed.
+    if (ComboChange) {
+        ComboChange(ComboBox1->currentIndex());
+    } else {
+        m_station.CurrentRange = ComboBox1->currentIndex();
+    }
     if (result == QDialog::Accepted) {
         const QString band = blockedBandName();
         if (!band.isEmpty()
             && m_messages.ask(band + QStringLiteral(" заблокирован.Продолжить?"), false)
                 != OperatorMessages::Answer::Yes) {
             ComboBox1->setFocus();
-            return;
+            return; // still open: a fixed number kind stays fixed
         }
     }
+    RadioGroup1->setEnabled(true);
     QDialog::done(result);
 }

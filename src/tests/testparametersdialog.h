@@ -23,7 +23,8 @@ public:
     TFTestDlg(StationData &station, OperatorMessages &messages, QWidget *parent = nullptr);
 
     NumberKind numberKind() const;
-    // Radio test 1 allows a locomotive number only; the list is enabled again on closing.
+    // Radio test 1 allows a locomotive number only; the list is enabled again once the
+    // dialog has closed.
     void fixNumberKind(NumberKind kind);
 
     // The main window's handler of a change of the range list.
@@ -36,7 +37,8 @@ public:
     QPushButton *BitBtn2 = nullptr;
 
     // Closing: with OK, a blocked band asks first; any answer but Yes keeps the dialog
-    // open. In every case the number-kind list is enabled and the range taken.
+    // open. In every case the range is taken; the number-kind list is enabled once
+    // the dialog has closed.
     void done(int result) override;
 
 protected:

@@ -18,6 +18,9 @@ struct TestState
     int SelectedTest = 1;
     bool WaitActive = false;
     bool NoConfirmation = false;
+    // The station reported itself busy (0xC9) and not free again since, nor has a
+    // test ended or the station been reset meanwhile.
+    bool StationBusy = false;
 
     // Starts collecting for test, with an empty collection.
     void startCollecting(int test)

@@ -13,9 +13,11 @@ namespace {
 
 constexpr int InfoTextLength = 8;
 
-QLineEdit *edit(QWidget *parent, const char *name, const char16_t *caption, int y, int maxLength)
+QLineEdit *edit(QWidget *parent, const char *labelName, const char *name, const char16_t *caption,
+    int y, int maxLength)
 {
     auto *label = new QLabel(QString::fromUtf16(caption), parent);
+    label->setObjectName(QLatin1String(labelName));
     label->setGeometry(12, y, 120, 22);
     auto *e = new QLineEdit(parent);
     e->setObjectName(QLatin1String(name));
@@ -49,11 +51,11 @@ TFSPC::TFSPC(ProgramContext &context, QWidget *parent)
     setWindowTitle(QStringLiteral("Спецрежим"));
     setFixedSize(260, 214);
 
-    Edit1 = edit(this, "Edit1", u"Номер поезда", 12, 4);
-    Edit2 = edit(this, "Edit2", u"Номер локомотива", 40, 7);
-    Edit3 = edit(this, "Edit3", u"Информация", 68, InfoTextLength);
-    EResult1 = edit(this, "EResult1", u"Результат 1:", 108, 8);
-    EResult2 = edit(this, "EResult2", u"Результат 2:", 136, 8);
+    Edit1 = edit(this, "Label1", "Edit1", u"Номер поезда", 12, 4);
+    Edit2 = edit(this, "Label2", "Edit2", u"Номер локомотива", 40, 7);
+    Edit3 = edit(this, "Label3", "Edit3", u"Информация", 68, InfoTextLength);
+    EResult1 = edit(this, "Label4", "EResult1", u"Результат 1:", 108, 8);
+    EResult2 = edit(this, "Label5", "EResult2", u"Результат 2:", 136, 8);
     for (QLineEdit *e : { Edit1, Edit2, Edit3 }) {
         InstallDigitFilter(e);
     }
