@@ -174,6 +174,28 @@ private Q_SLOTS:
         QCOMPARE(f.rows(Tests1Schema()).size(), 1);
     }
 
+    // The start stamp: the short date and the system's long time, seconds included,
+    // without the time zone the locale's long form may carry.
+    void startStamp_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("stamp");
+        QTest::newRow("Russian") << "ru_RU" << "Начат 10.12.2026 10:00:00";
+        QTest::newRow("American") << "en_US" << "Начат 12/10/26 10:00:00 AM";
+    }
+
+    void startStamp()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, stamp);
+        QLocale::setDefault(QLocale(locale));
+        ProgramFixture f;
+        f.ui().N14->trigger();
+        const QString shown = f.ui().Panel4->StatusBar1->currentMessage();
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(shown, stamp);
+    }
+
     void failedSendStillWaits()
     {
         ProgramFixture f;

@@ -3,6 +3,9 @@
 #include "link/clock.h"
 #include "records/dateformats.h"
 
+#include <QLocale>
+#include <QRegularExpression>
+
 TestWait::TestWait(Clock &clock, QObject *parent)
     : QObject(parent)
     , m_clock(clock)
@@ -38,6 +41,10 @@ int TestWait::elapsedSeconds() const
 
 QString StartStamp(const QDateTime &start)
 {
+    // The long time form as a clock shows it: without the time zone that the
+    // locale's long form may end with.
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
     return ShortDateText(start.date()) + QLatin1Char(' ')
-        + start.time().toString(QStringLiteral("hh:mm:ss"));
+        + QLocale().toString(start.time(), format.trimmed());
 }

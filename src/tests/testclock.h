@@ -38,5 +38,6 @@ private:
     bool m_running = false;
 };
 
-// "the system's short date and long time" of a test's start, for its status bar.
+// The program's short date and the system's long time of a test's start, for its
+// status bar.
 QString StartStamp(const QDateTime &start);
