@@ -24,11 +24,11 @@
 #include <algorithm>
 
 TfBlockNum::TfBlockNum(
-    Clock &clock, OperatorMessages &messages, const QString &databaseDirectory, QWidget *parent)
+    Clock &clock, OperatorMessages &messages, const DatabaseLocation &database, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_clock(clock)
     , m_messages(messages)
-    , m_register(databaseDirectory, clock, messages)
+    , m_register(database, clock, messages)
 {
     setObjectName(QStringLiteral("TfBlockNum"));
     setWindowTitle(QStringLiteral("Заводские номера блоков"));

@@ -22,7 +22,7 @@ class TfBlockNum final : public QWidget
 {
     Q_OBJECT
 public:
-    TfBlockNum(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory,
+    TfBlockNum(Clock &clock, OperatorMessages &messages, const DatabaseLocation &database,
         QWidget *parent = nullptr);
 
     FactoryNumbersRegister &factoryNumbers() { return m_register; }

@@ -86,10 +86,10 @@ QStringList FactoryNumberTexts(const ReceivedFactoryDigits &digits)
 }
 
 FactoryNumbersRegister::FactoryNumbersRegister(
-    const QString &databaseDirectory, Clock &clock, OperatorMessages &messages)
+    const DatabaseLocation &database, Clock &clock, OperatorMessages &messages)
     : m_clock(clock)
     , m_messages(messages)
-    , m_table(databaseDirectory, BlockNumSchema())
+    , m_table(database, BlockNumSchema())
     , m_model(m_table, blockNumColumns())
 {
     const TableSchema &schema = BlockNumSchema();

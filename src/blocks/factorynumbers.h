@@ -22,7 +22,7 @@ public:
     static constexpr int HandKind = 1; // entered by hand
 
     FactoryNumbersRegister(
-        const QString &databaseDirectory, Clock &clock, OperatorMessages &messages);
+        const DatabaseLocation &database, Clock &clock, OperatorMessages &messages);
 
     // Opens the table, creating it with its key when missing, and loads the rows.
     bool open();

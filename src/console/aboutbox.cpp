@@ -1,7 +1,6 @@
 #include "console/aboutbox.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -141,9 +140,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::setTablesDirectory(const QString &directory)
+void TAboutBox::setDatabase(const QString &description)
 {
-    m_tables->setText(QStringLiteral("Таблицы: ") + QDir::toNativeSeparators(directory));
+    m_tables->setText(QStringLiteral("Таблицы: ") + description);
 }
 
 void TAboutBox::Label2Click()

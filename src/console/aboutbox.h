@@ -11,7 +11,8 @@ class TAboutBox final : public QDialog
 public:
     explicit TAboutBox(QWidget *parent = nullptr);
 
-    void setTablesDirectory(const QString &directory);
+    // Names where the tables are, as DescribeLocation puts it.
+    void setDatabase(const QString &description);
 
 private:
     void Label2Click();

@@ -6,6 +6,7 @@
 #include "link/clock.h"
 #include "link/portnames.h"
 #include "records/databasealias.h"
+#include "records/databaseserver.h"
 
 #include <QApplication>
 
@@ -20,7 +21,8 @@ int main(int argc, char *argv[])
     SystemClock clock;
     MessageBoxes messages;
     // The alias is pointed at the tables first of all, as the main window is created.
-    Program program(clock, messages, EnsureDatabaseAlias().directory, DefaultPortName());
+    Program program(
+        clock, messages, CurrentDatabaseLocation(EnsureDatabaseAlias().directory), DefaultPortName());
     program.mainForm().show();
     return QApplication::exec();
 }

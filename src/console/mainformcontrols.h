@@ -45,6 +45,7 @@ struct MainFormControls
     QMenu *N5 = nullptr;
     QAction *N12 = nullptr;
     QAction *iBlockNum = nullptr;
+    QAction *iDatabase = nullptr;
     QAction *N6 = nullptr;
     QAction *N8 = nullptr;
     QAction *N9 = nullptr;

@@ -81,6 +81,7 @@ void MainFormLayout::buildMenu(QMenuBar *bar, MainFormControls &c)
     c.iBlockNum = addItem(c.N5, "iBlockNum", QStringLiteral("Данные о заводских номерах"));
     c.iBlockNum->setVisible(false);
     c.iBlockNum->setEnabled(false);
+    c.iDatabase = addItem(c.N5, "iDatabase", QStringLiteral("База данных…"));
     addSeparator(c.N5, "N13");
     c.N6 = addItem(c.N5, "N6", QStringLiteral("Все сообщения"), 5);
     c.N6->setEnabled(false);

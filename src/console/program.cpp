@@ -7,6 +7,8 @@
 #include "link/clock.h"
 #include "link/stationreceiver.h"
 #include "params/parameterswindow.h"
+#include "records/databasedialog.h"
+#include "records/databaseserver.h"
 #include "records/reportoptionsdialog.h"
 #include "records/resultbrowsers.h"
 #include "records/rvregisterwindow.h"
@@ -20,9 +22,9 @@
 #include "tests/tfspc.h"
 #include "tests/testparametersdialog.h"
 
-Program::Program(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory,
+Program::Program(Clock &clock, OperatorMessages &messages, const DatabaseLocation &database,
     const QString &defaultPort)
-    : m_context(clock, messages, databaseDirectory)
+    : m_context(clock, messages, database)
 {
     m_context.defaultPortName = defaultPort;
     createWindows();
@@ -47,7 +49,7 @@ void Program::createWindows()
     // The selection dialog is shared by both browsers, so it comes before them.
     m_select
         = new TFSelectDlg(m_context.station.numbers.LocoNumber, main, m_context.clock.now().date());
-    const QString &tables = m_context.recorder.databaseDirectory();
+    const DatabaseLocation &tables = m_context.recorder.database();
     const BrowserServices services { tables, *m_select, *m_reportOptions, m_context.clock,
         m_context.messages };
     m_selfTestResults = new TFDB(services, main);
@@ -55,13 +57,14 @@ void Program::createWindows()
     // The registers open their tables here, for the whole run.
     m_radioRegister = new TFDBRV(m_context.clock, m_context.messages, tables, main);
     m_blockNumbers = new TfBlockNum(m_context.clock, m_context.messages, tables, main);
+    m_databaseDialog = new TDatabaseDialog(tables, main);
 
     main->setEveryWindow(m_every);
     main->setAboutBox(m_about);
     main->setSpecialModeWindow(m_specialMode);
     main->setRadioRegister(m_radioRegister);
     main->receiver().statusCodes().setAttenuationLookup(&m_radioRegister->attenuationLookup());
-    m_about->setTablesDirectory(m_context.recorder.databaseDirectory());
+    m_about->setDatabase(DescribeLocation(tables));
     const auto comboChange = [main](int index) { main->ComboChange(index); };
     m_testDialog->ComboChange = comboChange;
     m_callDialog->ComboChange = comboChange;

@@ -25,6 +25,7 @@ class TFDBRV;
 class TFSelectDlg;
 class TForm2;
 class TfBlockNum;
+class TDatabaseDialog;
 class TMainForm;
 
 // The program's windows, created once in a fixed order and kept for the whole run,
@@ -32,9 +33,9 @@ class TMainForm;
 class Program
 {
 public:
-    // databaseDirectory: where the tables are; defaultPort: the port tried when
+    // database: where the tables are; defaultPort: the port tried when
     // Options.dat does not exist.
-    Program(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory,
+    Program(Clock &clock, OperatorMessages &messages, const DatabaseLocation &database,
         const QString &defaultPort);
     ~Program();
 
@@ -75,6 +76,7 @@ private:
     TFDB23 *m_radioTestResults = nullptr;
     TFDBRV *m_radioRegister = nullptr;
     TfBlockNum *m_blockNumbers = nullptr;
+    TDatabaseDialog *m_databaseDialog = nullptr;
     SelfTestSequence *m_selfTest = nullptr;
     RadioTest1 *m_radioTest1 = nullptr;
     RadioTest23 *m_radioTest23 = nullptr;

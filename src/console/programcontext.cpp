@@ -3,12 +3,12 @@
 #include "link/portnames.h"
 
 ProgramContext::ProgramContext(
-    Clock &clock, OperatorMessages &messages, const QString &databaseDirectory)
+    Clock &clock, OperatorMessages &messages, const DatabaseLocation &database)
     : clock(clock)
     , messages(messages)
     , defaultPortName(DefaultPortName())
     , sender(commandBuffer, SentLog, messages, clock)
-    , recorder(databaseDirectory, station.params, station.numbers, station.measurements,
+    , recorder(database, station.params, station.numbers, station.measurements,
           station.bands, clock, messages)
     , session(station.test)
     , assembler(receiver, ReceivedLog)

@@ -23,8 +23,8 @@ class OperatorMessages;
 class ProgramContext
 {
 public:
-    // databaseDirectory: where the result tables are (see EnsureDatabaseAlias).
-    ProgramContext(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory);
+    // database: where the tables are (see EnsureDatabaseAlias, CurrentDatabaseLocation).
+    ProgramContext(Clock &clock, OperatorMessages &messages, const DatabaseLocation &database);
 
     // Sends a one-byte command such as the reset 0xD0 from an empty buffer.
     void sendSingleByte(std::uint8_t b);

@@ -3,6 +3,7 @@
 #include "console/mainform.h"
 #include "console/program.h"
 #include "params/parameterswindow.h"
+#include "records/databasedialog.h"
 #include "records/resultbrowsers.h"
 #include "records/rvregisterwindow.h"
 #include "tests/hourlyrepetition.h"
@@ -58,6 +59,7 @@ void Program::connectMenus()
     onTrigger({ ui.N231, tool.at(10) }, main, [this] { showInFront(m_radioTestResults); });
     onTrigger({ ui.N12 }, main, [this] { m_radioRegister->exec(); });
     onTrigger({ ui.iBlockNum }, main, [this] { m_blockNumbers->iBlockNumClick(); });
+    onTrigger({ ui.iDatabase }, main, [this] { m_databaseDialog->exec(); });
 
     QObject::connect(ui.NT2, &QAction::triggered, m_hourly, &HourlyRepetition::NT2Click);
     QObject::connect(ui.NT3, &QAction::triggered, m_hourly, &HourlyRepetition::NT3Click);

@@ -19,6 +19,13 @@ struct ServerAddress
 // (the outbox and the local copies live there).
 struct DatabaseLocation
 {
+    DatabaseLocation() = default;
+    // The SQLite files of a directory, or the server when one is given.
+    DatabaseLocation(QString tablesDirectory, ServerAddress onServer = {})
+        : directory(std::move(tablesDirectory))
+        , server(std::move(onServer))
+    { }
+
     QString directory;
     ServerAddress server;
 

@@ -208,10 +208,6 @@ int nextConnectionNumber()
 
 } // namespace
 
-DatabaseTable::DatabaseTable(QString directory, const TableSchema &schema)
-    : DatabaseTable(DatabaseLocation { std::move(directory), {} }, schema)
-{ }
-
 DatabaseTable::DatabaseTable(DatabaseLocation location, const TableSchema &schema)
     : m_location(std::move(location))
     , m_schema(schema)

@@ -52,7 +52,6 @@ public:
     static constexpr int BusyTimeoutMs = 500;
     static constexpr int ServerConnectTimeoutS = 3;
 
-    DatabaseTable(QString directory, const TableSchema &schema);
     DatabaseTable(DatabaseLocation location, const TableSchema &schema);
     ~DatabaseTable();
     DatabaseTable(const DatabaseTable &) = delete;

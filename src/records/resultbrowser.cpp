@@ -4,10 +4,6 @@
 
 #include <algorithm>
 
-ResultBrowser::ResultBrowser(const QString &databaseDirectory, const BrowserDisplay &display)
-    : ResultBrowser(DatabaseLocation { databaseDirectory, {} }, display)
-{ }
-
 ResultBrowser::ResultBrowser(const DatabaseLocation &location, const BrowserDisplay &display)
     : m_display(display)
     , m_table(location, display.schema)

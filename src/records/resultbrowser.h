@@ -19,7 +19,6 @@ class ReportRowSource;
 class ResultBrowser
 {
 public:
-    ResultBrowser(const QString &databaseDirectory, const BrowserDisplay &display);
     ResultBrowser(const DatabaseLocation &location, const BrowserDisplay &display);
 
     // Opens the existing table and reads its rows under the criteria.

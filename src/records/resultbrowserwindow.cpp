@@ -47,7 +47,7 @@ ResultBrowserWindow::ResultBrowserWindow(
     : QWidget(parent, Qt::Window)
     , m_setup(std::move(setup))
     , m_services(services)
-    , m_browser(services.databaseDirectory, m_setup.display)
+    , m_browser(services.database, m_setup.display)
 {
     setWindowTitle(m_setup.caption);
     resize(m_setup.size);

@@ -25,7 +25,7 @@ class TForm2;
 // dialog and the one report options dialog, the clock and the operator's messages.
 struct BrowserServices
 {
-    QString databaseDirectory;
+    DatabaseLocation database;
     TFSelectDlg &select;
     TForm2 &options;
     Clock &clock;

@@ -24,8 +24,8 @@ QString PadLocoNumber(const QString &number)
     return number.isEmpty() ? number : PadWithZeros(number, LocoNumberLength);
 }
 
-RvRegister::RvRegister(const QString &databaseDirectory)
-    : m_table(databaseDirectory, RvSchema())
+RvRegister::RvRegister(const DatabaseLocation &database)
+    : m_table(database, RvSchema())
     , m_model(m_table, rvColumns())
 {
     const int loco = RvSchema().fieldIndex(QStringLiteral("Lokomotiv"));

@@ -15,7 +15,7 @@
 class RvRegister final : public AttenuationLookup
 {
 public:
-    explicit RvRegister(const QString &databaseDirectory);
+    explicit RvRegister(const DatabaseLocation &database);
 
     // Opens the table, creating it empty when missing, and loads the rows. False
     // with errorText() when that fails: the register then stays empty.

@@ -20,11 +20,11 @@ constexpr int LocoColumnCharacters = 15;
 } // namespace
 
 TFDBRV::TFDBRV(
-    Clock &clock, OperatorMessages &messages, const QString &databaseDirectory, QWidget *parent)
+    Clock &clock, OperatorMessages &messages, const DatabaseLocation &database, QWidget *parent)
     : QDialog(parent)
     , m_clock(clock)
     , m_messages(messages)
-    , m_register(databaseDirectory)
+    , m_register(database)
 {
     setObjectName(QStringLiteral("TFDBRV"));
     setWindowTitle(QStringLiteral("Данные о локомотивных РС"));

@@ -17,7 +17,7 @@ class TFDBRV final : public QDialog
 {
     Q_OBJECT
 public:
-    TFDBRV(Clock &clock, OperatorMessages &messages, const QString &databaseDirectory,
+    TFDBRV(Clock &clock, OperatorMessages &messages, const DatabaseLocation &database,
         QWidget *parent = nullptr);
 
     RvRegister &rvRegister() { return m_register; }

@@ -9,11 +9,11 @@
 #include "tests/measurements.h"
 #include "tests/resulttext.h"
 
-ResultRecorder::ResultRecorder(QString databaseDirectory, const StationParameters &parameters,
+ResultRecorder::ResultRecorder(DatabaseLocation database, const StationParameters &parameters,
     const CurrentNumbers &numbers, Measurements &measurements, BandMessages &bandMessages,
     Clock &clock, OperatorMessages &messages, QObject *parent)
     : QObject(parent)
-    , m_directory(std::move(databaseDirectory))
+    , m_database(std::move(database))
     , m_parameters(parameters)
     , m_numbers(numbers)
     , m_measurements(measurements)
@@ -62,7 +62,7 @@ void ResultRecorder::ResetBandMessages()
 
 bool ResultRecorder::appendRow(const TableSchema &schema, const QVariantList &values)
 {
-    DatabaseTable table(m_directory, schema);
+    DatabaseTable table(m_database, schema);
     if (table.open(DatabaseTable::OpenMode::OpenOrCreate) && table.append(values)) {
         return true;
     }

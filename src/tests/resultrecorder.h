@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/databaselocation.h"
+
 #include <QObject>
 #include <QString>
 #include <QVariantList>
@@ -20,11 +22,11 @@ class ResultRecorder : public QObject
 {
     Q_OBJECT
 public:
-    ResultRecorder(QString databaseDirectory, const StationParameters &parameters,
+    ResultRecorder(DatabaseLocation database, const StationParameters &parameters,
         const CurrentNumbers &numbers, Measurements &measurements, BandMessages &bandMessages,
         Clock &clock, OperatorMessages &messages, QObject *parent = nullptr);
 
-    const QString &databaseDirectory() const { return m_directory; }
+    const DatabaseLocation &database() const { return m_database; }
 
     // A row of tests1.DB: a station self-test ("Тест 1") or a parameter set sent
     // ("Запись", with empty code and result word). True when the row was written.
@@ -47,7 +49,7 @@ Q_SIGNALS:
 private:
     bool appendRow(const TableSchema &schema, const QVariantList &values);
 
-    QString m_directory;
+    DatabaseLocation m_database;
     const StationParameters &m_parameters;
     const CurrentNumbers &m_numbers;
     Measurements &m_measurements;
