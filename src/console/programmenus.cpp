@@ -9,11 +9,13 @@
 #include "tests/hourlyrepetition.h"
 #include "tests/radiotest1.h"
 #include "tests/radiotest23.h"
+#include "tests/selftestpanel.h"
 #include "tests/selftestsequence.h"
 #include "tests/servicecommands.h"
 #include "tests/testsession.h"
 
 #include <QAction>
+#include <QPushButton>
 
 namespace {
 
@@ -43,6 +45,8 @@ void Program::connectMenus()
 
     onTrigger({ ui.N14 }, m_selfTest, [this] { m_selfTest->ITest1Click(); });
     QObject::connect(main, &TMainForm::Test1, m_selfTest, &SelfTestSequence::Test1);
+    QObject::connect(
+        ui.Panel4->BitBtn3, &QPushButton::clicked, m_selfTest, &SelfTestSequence::BitBtn3Click);
     onTrigger(
         { ui.ITest1, tool.at(0) }, m_radioTest1, [this] { m_radioTest1->ToolButton1Click(); });
     onTrigger({ ui.ITest2, tool.at(1) }, m_radioTest23, [this] { m_radioTest23->ITest2Click(); });

@@ -59,9 +59,36 @@ SelfTestPanel::SelfTestPanel(QWidget *parent)
     setWaiting(true);
 }
 
-void SelfTestPanel::showVerdict(const QString &text, bool fault)
+void SelfTestPanel::showWaiting(const QString &startStamp, int limitSeconds)
 {
-    ShowVerdict(LResult, text, fault);
+    LResult->clear();
+    setWaiting(true);
+    StatusBar1->showMessage(QStringLiteral("Начат ") + startStamp);
+    Gauge2->setMaximum(limitSeconds);
+    Gauge2->setPosition(0);
+    RichEdit1->setLines({});
+    LTest1->clear();
+}
+
+void SelfTestPanel::showElapsed(int seconds)
+{
+    Gauge2->setPosition(seconds);
+}
+
+void SelfTestPanel::showVerdict(
+    const QString &code, const QString &verdict, bool fault, const ResultLines &lines)
+{
+    ShowVerdict(LResult, verdict, fault);
+    if (!code.isEmpty()) {
+        LTest1->setText(code);
+    }
+    RichEdit1->setLines(lines);
+}
+
+void SelfTestPanel::showEnded()
+{
+    setWaiting(false);
+    Gauge2->setPosition(Gauge2->maximum());
 }
 
 void SelfTestPanel::setWaiting(bool waiting)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/selftestview.h"
+
 #include <QFrame>
 
 class PieGauge;
@@ -9,11 +11,17 @@ class QStatusBar;
 class ResultLinesView;
 
 // The self-test's result view in the main window (Panel4).
-class SelfTestPanel final : public QFrame
+class SelfTestPanel final : public QFrame, public SelfTestView
 {
     Q_OBJECT
 public:
     explicit SelfTestPanel(QWidget *parent = nullptr);
+
+    void showWaiting(const QString &startStamp, int limitSeconds) override;
+    void showElapsed(int seconds) override;
+    void showVerdict(const QString &code, const QString &verdict, bool fault,
+        const ResultLines &lines) override;
+    void showEnded() override;
 
     QLabel *Label24 = nullptr; // header
     QLabel *LSoob1 = nullptr; // "Результат теста:"
@@ -24,8 +32,6 @@ public:
     QPushButton *BitBtn3 = nullptr; // "Отмена" while waiting, "OK" afterwards
     QStatusBar *StatusBar1 = nullptr; // "Начат " and the start
 
-    // The verdict line in black or red.
-    void showVerdict(const QString &text, bool fault);
     // BitBtn3 as a cancel button while the wait runs, as OK once it has ended.
     void setWaiting(bool waiting);
 };

@@ -1,18 +1,15 @@
 #include "tests/selftestsequence.h"
 
-#include "console/gauges.h"
 #include "console/programcontext.h"
 #include "link/clock.h"
 #include "link/codecs.h"
 #include "link/commands.h"
-#include "tests/resultlinesview.h"
 #include "tests/resulttext.h"
-#include "tests/selftestpanel.h"
+#include "tests/selftestview.h"
 #include "tests/testhost.h"
+#include "tests/testsession.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QStatusBar>
+#include <algorithm>
 
 namespace {
 
@@ -21,15 +18,14 @@ constexpr int ResultNibbles = 7;
 } // namespace
 
 SelfTestSequence::SelfTestSequence(
-    ProgramContext &context, TestHost &host, SelfTestPanel &panel, QObject *parent)
+    ProgramContext &context, TestHost &host, SelfTestView &view, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_host(host)
-    , m_panel(panel)
+    , m_view(view)
     , m_wait(context.clock, this)
 {
     connect(&m_wait, &TestWait::pass, this, &SelfTestSequence::pass);
-    connect(m_panel.BitBtn3, &QPushButton::clicked, this, &SelfTestSequence::BitBtn3Click);
 }
 
 SelfTestSequence::~SelfTestSequence() = default;
@@ -61,15 +57,8 @@ void SelfTestSequence::SelfTestWait()
     m_host.ClearMessageGrid();
     m_context.recorder.ClearMeasurements();
 
-    m_panel.LResult->clear();
     m_host.showPanel(TestHost::Panel::SelfTest);
-    m_panel.setWaiting(true);
-    m_panel.StatusBar1->showMessage(QStringLiteral("Начат ") + StartStamp(m_context.clock.now()));
-    m_panel.Gauge2->setMaximum(TimeLimitSeconds);
-    m_panel.Gauge2->setPosition(0);
-    m_panel.RichEdit1->setLines({});
-    m_panel.LTest1->clear();
-
+    m_view.showWaiting(StartStamp(m_context.clock.now()), TimeLimitSeconds);
     m_wait.start();
     pass(); // a result the station reported on its own shows at once
 }
@@ -86,21 +75,19 @@ void SelfTestSequence::pass()
     QList<Result> results;
     m_context.station.test.examineNewFrames(
         [&](const MessageFrame &f) { results.append(showResult(f)); });
-    Gauge &gauge = *m_panel.Gauge2;
-    if (results.isEmpty() && gauge.position() < gauge.maximum()) {
-        gauge.setPosition(m_wait.elapsedSeconds());
-        if (gauge.position() < gauge.maximum()) {
+    if (results.isEmpty()) {
+        const int elapsed = std::min(m_wait.elapsedSeconds(), TimeLimitSeconds);
+        m_view.showElapsed(elapsed);
+        if (elapsed < TimeLimitSeconds) {
             return;
         }
     }
     endWait();
     if (results.isEmpty()) {
-        m_panel.showVerdict(QStringLiteral("Нет ответа "), true);
-        m_panel.RichEdit1->setLines(ShowSelfTestCode(u"?"));
+        m_view.showVerdict(QString(), QStringLiteral("Нет ответа "), true, ShowSelfTestCode(u"?"));
         results.append({ QStringLiteral("?"), QStringLiteral("Брак") });
     }
-    m_panel.setWaiting(false);
-    m_panel.Gauge2->setPosition(m_panel.Gauge2->maximum());
+    m_view.showEnded();
     // The rows come after the wait has ended: the error box of a failed row runs the
     // event loop, and no pass of this wait may run inside it.
     for (const Result &result : std::as_const(results)) {
@@ -112,10 +99,9 @@ SelfTestSequence::Result SelfTestSequence::showResult(const MessageFrame &frame)
 {
     const FrameNibbles result = FrameNibblesToText(frame, ResultNibbles);
     const bool normal = result.value == 0;
-    m_panel.showVerdict(
-        normal ? QStringLiteral("Тест ТЕЛВ:НОРМА") : QStringLiteral("Тест ТЕЛВ:БРАК"), !normal);
-    m_panel.LTest1->setText(result.text);
-    m_panel.RichEdit1->setLines(ShowSelfTestCode(result.text));
+    m_view.showVerdict(result.text,
+        normal ? QStringLiteral("Тест ТЕЛВ:НОРМА") : QStringLiteral("Тест ТЕЛВ:БРАК"), !normal,
+        ShowSelfTestCode(result.text));
     return { result.text, normal ? QStringLiteral("Норма") : QStringLiteral("Брак") };
 }
 
