@@ -42,6 +42,7 @@ struct MainFormControls
     QMenu *IDB = nullptr;
     QAction *N11 = nullptr;
     QAction *N231 = nullptr;
+    QAction *IStatistics = nullptr;
     QMenu *N5 = nullptr;
     QAction *N12 = nullptr;
     QAction *iBlockNum = nullptr;

@@ -75,6 +75,7 @@ void MainFormLayout::buildMenu(QMenuBar *bar, MainFormControls &c)
     c.IDB = addMenu(bar, "IDB", QStringLiteral("Результаты"), 8);
     c.N11 = addItem(c.IDB, "N11", QStringLiteral("Результаты самотеста ТЕЛВ"), 8);
     c.N231 = addItem(c.IDB, "N231", QStringLiteral("Результаты тестов 2 и 3"), 8);
+    c.IStatistics = addItem(c.IDB, "IStatistics", QStringLiteral("Статистика…"), 8);
 
     c.N5 = addMenu(bar, "N5", QStringLiteral("Инструменты"), 5);
     c.N12 = addItem(c.N5, "N12", QStringLiteral("Данные о локомотивных РС"));

@@ -13,6 +13,7 @@
 #include "records/resultbrowsers.h"
 #include "records/rvregisterwindow.h"
 #include "records/selectdialog.h"
+#include "stats/resulttools.h"
 #include "tests/callrangedialog.h"
 #include "tests/hourlyrepetition.h"
 #include "tests/radiotest1.h"
@@ -55,6 +56,9 @@ void Program::createWindows()
         m_context.messages };
     m_selfTestResults = new TFDB(services, main);
     m_radioTestResults = new TFDB23(services, main);
+    m_resultTools = new ResultTools(tables, m_context.clock, m_context.messages, main);
+    m_resultTools->serve(*m_selfTestResults);
+    m_resultTools->serve(*m_radioTestResults);
     // The registers open their tables here, for the whole run.
     m_radioRegister = new TFDBRV(m_context.clock, m_context.messages, tables, main);
     m_blockNumbers = new TfBlockNum(m_context.clock, m_context.messages, tables, main);

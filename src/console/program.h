@@ -11,6 +11,7 @@ class HourlyRepetition;
 class OperatorMessages;
 class RadioTest1;
 class RadioTest23;
+class ResultTools;
 class SelfTestSequence;
 class ServiceCommands;
 class TAboutBox;
@@ -49,6 +50,7 @@ public:
     TFDiapDlg &callDialog() { return *m_callDialog; }
     TFDB &selfTestResults() { return *m_selfTestResults; }
     TFDB23 &radioTestResults() { return *m_radioTestResults; }
+    ResultTools &resultTools() { return *m_resultTools; }
     TFDBRV &radioRegister() { return *m_radioRegister; }
     TfBlockNum &blockNumbers() { return *m_blockNumbers; }
     SelfTestSequence &selfTest() { return *m_selfTest; }
@@ -74,6 +76,7 @@ private:
     TFSelectDlg *m_select = nullptr;
     TFDB *m_selfTestResults = nullptr;
     TFDB23 *m_radioTestResults = nullptr;
+    ResultTools *m_resultTools = nullptr;
     TFDBRV *m_radioRegister = nullptr;
     TfBlockNum *m_blockNumbers = nullptr;
     TDatabaseDialog *m_databaseDialog = nullptr;

@@ -6,6 +6,7 @@
 #include "records/databasedialog.h"
 #include "records/resultbrowsers.h"
 #include "records/rvregisterwindow.h"
+#include "stats/resulttools.h"
 #include "tests/hourlyrepetition.h"
 #include "tests/radiotest1.h"
 #include "tests/radiotest23.h"
@@ -61,6 +62,7 @@ void Program::connectMenus()
 
     onTrigger({ ui.N11, tool.at(9) }, main, [this] { showInFront(m_selfTestResults); });
     onTrigger({ ui.N231, tool.at(10) }, main, [this] { showInFront(m_radioTestResults); });
+    onTrigger({ ui.IStatistics }, m_resultTools, [this] { m_resultTools->showStatistics(); });
     onTrigger({ ui.N12 }, main, [this] { m_radioRegister->exec(); });
     onTrigger({ ui.iBlockNum }, main, [this] { m_blockNumbers->iBlockNumClick(); });
     onTrigger({ ui.iDatabase }, main, [this] { m_databaseDialog->exec(); });

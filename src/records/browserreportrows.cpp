@@ -69,7 +69,7 @@ bool BrowserReportRows::fetch()
     return true;
 }
 
-bool BrowserReportRows::next(QStringList &values)
+bool BrowserReportRows::nextStored(QVariantList &values)
 {
     // A chunk of chosen rowids may yield no row (all deleted or filtered out).
     while (m_inChunk >= m_chunk.size()) {
@@ -78,11 +78,21 @@ bool BrowserReportRows::next(QStringList &values)
         }
     }
     const QVariantList &row = m_chunk.at(m_inChunk++);
+    values = row.mid(1);
+    ++m_given;
+    return true;
+}
+
+bool BrowserReportRows::next(QStringList &values)
+{
+    QVariantList stored;
+    if (!nextStored(stored)) {
+        return false;
+    }
     const QList<FieldDef> &fields = m_table.schema().fields;
     values.resize(fields.size());
     for (int i = 0; i < fields.size(); ++i) {
-        values[i] = m_display.text(fields.at(i), row.value(i + 1));
+        values[i] = m_display.text(fields.at(i), stored.value(i));
     }
-    ++m_given;
     return true;
 }

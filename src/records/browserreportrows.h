@@ -26,6 +26,8 @@ public:
     QStringList fieldNames() const override { return m_fieldNames; }
     qsizetype expectedRows() const override;
     bool next(QStringList &values) override;
+    // The next row's values as stored, in field order.
+    bool nextStored(QVariantList &values);
     QString errorString() const override { return m_error; }
 
 private:

@@ -229,6 +229,11 @@ QString DatabaseTable::filePath() const
     return QDir(m_location.directory).absoluteFilePath(m_schema.fileName);
 }
 
+QString DatabaseTable::driverName() const
+{
+    return isOpen() ? QSqlDatabase::database(m_connection, false).driverName() : QString();
+}
+
 bool DatabaseTable::fail(const QString &text)
 {
     m_error = text;

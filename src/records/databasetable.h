@@ -68,6 +68,9 @@ public:
     const TableSchema &schema() const { return m_schema; }
     const DatabaseLocation &location() const { return m_location; }
     // The table's file; on a server, the table's name there.
+    // The Qt driver the open table is reached through; empty while closed. Queries
+    // that need an engine's own date functions choose them by it.
+    QString driverName() const;
     QString filePath() const;
     // The engine's text, or ours, for the last failure.
     const QString &errorText() const { return m_error; }

@@ -61,13 +61,14 @@ bool ResultBrowser::rowIds(RowRuns runs, QList<qint64> *ids)
     return true;
 }
 
-std::unique_ptr<ReportRowSource> ResultBrowser::reportRows(std::optional<QList<qint64>> only)
+std::unique_ptr<BrowserReportRows> ResultBrowser::reportRows(
+    std::optional<QList<qint64>> only, bool filtered)
 {
     if (!m_table.isOpen()) {
         return nullptr;
     }
-    return std::make_unique<BrowserReportRows>(
-        m_table, m_display, CriteriaCondition(m_criteria), std::move(only));
+    return std::make_unique<BrowserReportRows>(m_table, m_display,
+        filtered ? CriteriaCondition(m_criteria) : SqlCondition {}, std::move(only));
 }
 
 bool ResultBrowser::deleteRows(const QList<qint64> &rowids)

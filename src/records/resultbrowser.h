@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/browsercriteria.h"
+#include "records/browserreportrows.h"
 #include "records/databasetable.h"
 #include "records/pagedtablemodel.h"
 
@@ -10,8 +11,6 @@
 #include <memory>
 #include <optional>
 #include <utility>
-
-class ReportRowSource;
 
 // What a result browser does with its table, without any window: opens and closes
 // it, keeps its criteria, gives the grid's model, and makes the rows of a report and
@@ -42,9 +41,11 @@ public:
     bool rowIds(RowRuns runs, QList<qint64> *ids);
 
     // The rows of a report in table order: all that pass the criteria, or, given a
-    // list of rowids, only those of them that pass. The table must stay open while
-    // the source is used. Null while the table is closed.
-    std::unique_ptr<ReportRowSource> reportRows(std::optional<QList<qint64>> only = std::nullopt);
+    // list of rowids, only those of them that pass; unfiltered, every row of the
+    // table. The table must stay open while the source is used. Null while the table
+    // is closed.
+    std::unique_ptr<BrowserReportRows> reportRows(
+        std::optional<QList<qint64>> only = std::nullopt, bool filtered = true);
 
     // Deletes the rows in one change and reads the table again.
     bool deleteRows(const QList<qint64> &rowids);

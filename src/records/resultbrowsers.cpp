@@ -2,11 +2,6 @@
 
 namespace {
 
-QString storedText(const PagedTableModel &model, int row, const char *field)
-{
-    return model.storedValue(row, QLatin1String(field)).toString();
-}
-
 BrowserWindowSetup selfTestSetup()
 {
     return {
@@ -16,8 +11,8 @@ BrowserWindowSetup selfTestSetup()
         QStringLiteral("Комментарии"),
         true,
         false,
-        [](const PagedTableModel &model, int row) {
-            return ShowSelfTestCode(storedText(model, row, "ResultCod"));
+        [](const StoredFieldText &field) {
+            return ShowSelfTestCode(field(QStringLiteral("ResultCod")));
         },
         [](Clock &clock, bool expanded) { return expanded ? TFReportR1(clock) : TFReport(clock); },
     };
@@ -32,9 +27,9 @@ BrowserWindowSetup radioTestSetup()
         QStringLiteral("Комментарии :"),
         false,
         true,
-        [](const PagedTableModel &model, int row) {
-            const QString event = storedText(model, row, "Event");
-            return ShowRadioTestCode(RecordedTestNumber(event), storedText(model, row, "ResultCod"),
+        [](const StoredFieldText &field) {
+            const QString event = field(QStringLiteral("Event"));
+            return ShowRadioTestCode(RecordedTestNumber(event), field(QStringLiteral("ResultCod")),
                 RecordedServiceWord(event));
         },
         [](Clock &clock, bool expanded) {

@@ -4,6 +4,7 @@
 #include "console/modalowner.h"
 #include "link/operatormessages.h"
 #include "records/browsericons.h"
+#include "records/browserreportrows.h"
 #include "records/browsernavigator.h"
 #include "records/dateformats.h"
 #include "records/reportoptionsdialog.h"
@@ -74,6 +75,13 @@ void ResultBrowserWindow::buildControls()
         = glyphButton(this, "BitBtn2", FilterButtonIcon(), QStringLiteral("Выбор по признаку"));
     m_deleteSelected = new QPushButton(QStringLiteral("Удалить выделенное"), this);
     m_deleteSelected->setObjectName(QStringLiteral("bDelSelected"));
+    m_export = new QPushButton(QStringLiteral("Экспорт…"), this);
+    m_export->setObjectName(QStringLiteral("bExport"));
+    m_export->setToolTip(QStringLiteral("Сохранить строки в файл CSV или XLSX"));
+    if (m_setup.locomotiveCriterion) {
+        m_history = new QPushButton(QStringLiteral("История локомотива"), this);
+        m_history->setObjectName(QStringLiteral("bHistory"));
+    }
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
@@ -104,6 +112,12 @@ void ResultBrowserWindow::buildControls()
     left->setSpacing(6);
     left->addLayout(buttons);
     left->addWidget(m_deleteSelected);
+    auto *extra = new QHBoxLayout;
+    extra->addWidget(m_export);
+    if (m_history) {
+        extra->addWidget(m_history);
+    }
+    left->addLayout(extra);
     left->addWidget(m_navigator);
     left->addStretch();
     auto *top = new QHBoxLayout;
@@ -118,6 +132,11 @@ void ResultBrowserWindow::buildControls()
     connect(m_reportButton, &QPushButton::clicked, this, &ResultBrowserWindow::startReport);
     connect(m_filterButton, &QPushButton::clicked, this, &ResultBrowserWindow::chooseCriteria);
     connect(m_deleteSelected, &QPushButton::clicked, this, &ResultBrowserWindow::deleteSelected);
+    connect(m_export, &QPushButton::clicked, this, &ResultBrowserWindow::exportRequested);
+    if (m_history) {
+        connect(m_history, &QPushButton::clicked, this,
+            [this] { Q_EMIT historyRequested(currentLocomotive()); });
+    }
     connect(
         m_navigator, &BrowserNavigator::deleteRequested, this, &ResultBrowserWindow::deleteCurrent);
     connect(m_navigator, &BrowserNavigator::refreshRequested, this, &ResultBrowserWindow::refresh);
@@ -191,9 +210,27 @@ void ResultBrowserWindow::showCurrentRow()
     const QModelIndex current = m_grid->currentIndex();
     if (m_browser.model().rowCount() == 0 || !current.isValid()) {
         m_comments->setLines({});
+        if (m_history) {
+            m_history->setEnabled(false);
+        }
         return;
     }
-    m_comments->setLines(m_setup.decode(m_browser.model(), current.row()));
+    const int row = current.row();
+    m_comments->setLines(m_setup.decode([this, row](const QString &field) {
+        return m_browser.model().storedValue(row, field).toString();
+    }));
+    if (m_history) {
+        m_history->setEnabled(true);
+    }
+}
+
+QString ResultBrowserWindow::currentLocomotive()
+{
+    const QModelIndex current = m_grid->currentIndex();
+    if (!m_browser.isOpen() || !current.isValid()) {
+        return {};
+    }
+    return m_browser.model().storedValue(current.row(), QStringLiteral("Loko")).toString();
 }
 
 void ResultBrowserWindow::afterReload(int currentRow)

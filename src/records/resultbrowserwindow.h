@@ -32,6 +32,9 @@ struct BrowserServices
     OperatorMessages &messages;
 };
 
+// Reads a stored field of one row by the field's name.
+using StoredFieldText = std::function<QString(const QString &field)>;
+
 // How one result browser differs from the other.
 struct BrowserWindowSetup
 {
@@ -41,8 +44,8 @@ struct BrowserWindowSetup
     QString commentsTab;
     bool selectionShownUnfocused = true;
     bool locomotiveCriterion = false;
-    // The decoded result of a grid row.
-    std::function<ResultLines(const PagedTableModel &, int row)> decode;
+    // The decoded result of a row.
+    std::function<ResultLines(const StoredFieldText &)> decode;
     std::function<ResultReport(Clock &, bool expanded)> report;
 };
 
@@ -67,6 +70,18 @@ public:
     // By default the report engine's modal print preview.
     void setReportPresenter(ReportPresenter presenter);
 
+    const BrowserWindowSetup &setup() const { return m_setup; }
+    // The rowids of the selected grid rows in table order; a failure is shown.
+    bool selectedRowIds(QList<qint64> *ids);
+    // The Loko of the current row; empty without one.
+    QString currentLocomotive();
+
+Q_SIGNALS:
+    // The operator asked to export rows ("Экспорт…").
+    void exportRequested();
+    // The operator asked for the history of the current row's locomotive.
+    void historyRequested(const QString &locomotive);
+
 public Q_SLOTS:
     void startReport();
     void chooseCriteria();
@@ -85,7 +100,6 @@ private:
     void afterReload(int currentRow);
     void deleteCurrent();
     ResultBrowser::RowRuns selectedRuns() const;
-    bool selectedRowIds(QList<qint64> *ids);
 
     BrowserWindowSetup m_setup;
     BrowserServices m_services;
@@ -95,6 +109,8 @@ private:
     QPushButton *m_reportButton = nullptr;
     QPushButton *m_filterButton = nullptr;
     QPushButton *m_deleteSelected = nullptr;
+    QPushButton *m_export = nullptr;
+    QPushButton *m_history = nullptr; // radio tests only
     BrowserNavigator *m_navigator = nullptr;
     QTabWidget *m_pages = nullptr;
     ResultLinesView *m_comments = nullptr;
