@@ -110,14 +110,16 @@ private Q_SLOTS:
         TableEditModel &model = m_register->model();
         QVERIFY(model.insert());
         QVERIFY(!model.post());
-        QVERIFY(model.errorText().contains("Loko"));
+        QCOMPARE(model.errorText(), "Запись не сохранена: не заполнено обязательное поле «Локомотив»");
         QCOMPARE(model.state(), State::Insert);
         model.setValue("Loko", QStringLiteral("1"));
         QVERIFY(model.post());
         QVERIFY(model.insert());
         model.setValue("Loko", QStringLiteral("1"));
         QVERIFY(!model.post());
-        QVERIFY(model.errorText().startsWith("Нарушение ключа"));
+        QCOMPARE(model.errorText(),
+            "Запись не сохранена: в таблице BlockNum.DB уже есть запись с теми же значениями "
+            "(Локомотив 1)");
         QCOMPARE(model.state(), State::Insert);
     }
 

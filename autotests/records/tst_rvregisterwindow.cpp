@@ -171,7 +171,9 @@ private Q_SLOTS:
         model.setValue("Lokomotiv", QStringLiteral("1"));
         grid->setCurrentIndex(grid->model()->index(0, 0));
         QCOMPARE(m_messages->errors.size(), 1);
-        QVERIFY(m_messages->errors.first().startsWith("Нарушение ключа"));
+        QCOMPARE(m_messages->errors.first(),
+            "Запись не сохранена: в таблице РВ.db уже есть запись с теми же значениями "
+            "(Локомотив 0000001)");
         QCOMPARE(model.state(), State::Edit);
         QCOMPARE(model.currentRow(), 1);
         QCOMPARE(grid->currentIndex().row(), 1);

@@ -1,5 +1,7 @@
 #include "records/databasetable.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,9 +90,11 @@ private Q_SLOTS:
         const bool written = byUpdate ? m_table->update(b, rv("0000001", 9, 9))
                                       : m_table->insert(rv("0000001", 9, 9), &b);
         QVERIFY(!written);
-        QVERIFY2(
-            m_table->errorText().startsWith("Нарушение ключа"), qPrintable(m_table->errorText()));
-        QVERIFY(m_table->errorText().contains("UNIQUE")); // the engine's own text follows
+        // The engine's English names the key its own way; the register names it for
+        // the operator.
+        QCOMPARE(m_table->errorText(),
+            "Запись не сохранена: в таблице РВ.db уже есть запись с таким ключом");
+        QVERIFY(m_table->keyViolation());
         QList<TableRow> rows;
         QVERIFY(m_table->readAll(&rows));
         QCOMPARE(rows.size(), 2);
@@ -124,6 +128,60 @@ private Q_SLOTS:
         QVERIFY(
             !m_table->select(QStringLiteral("SELECT nothing FROM nowhere"), {}, &columns, &rows));
         QVERIFY(!m_table->errorText().isEmpty());
+    }
+
+    // Whatever the engine says comes after what was being done with which file.
+    void engineFailuresNameTheTableAndTheWork_data()
+    {
+        QTest::addColumn<int>("work");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("read") << 0 << "Ошибка при чтении таблицы РВ.db: ";
+        QTest::newRow("count") << 1 << "Ошибка при подсчете строк таблицы РВ.db: ";
+        QTest::newRow("write") << 2 << "Ошибка при записи в таблицу РВ.db: ";
+        QTest::newRow("delete") << 3 << "Ошибка при удалении из таблицы РВ.db: ";
+        QTest::newRow("select") << 4 << "Ошибка при выборке из таблицы РВ.db: ";
+    }
+    void engineFailuresNameTheTableAndTheWork()
+    {
+        QFETCH(int, work);
+        QFETCH(QString, sentence);
+        qint64 rowid = 0;
+        QVERIFY(m_table->insert(rv("0000001", 1, 1), &rowid));
+        {
+            // Another program takes the table away under the open file.
+            QSqlDatabase other
+                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(m_table->filePath());
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("DROP TABLE \"РВ\"")));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+
+        QList<TableRow> rows;
+        QStringList columns;
+        QList<QVariantList> values;
+        switch (work) {
+        case 0:
+            QVERIFY(!m_table->readAll(&rows));
+            break;
+        case 1:
+            QCOMPARE(m_table->rowCount(), -1);
+            break;
+        case 2:
+            QVERIFY(!m_table->insert(rv("0000002", 1, 1), &rowid));
+            QVERIFY(!m_table->keyViolation());
+            break;
+        case 3:
+            QVERIFY(!m_table->deleteRow(rowid));
+            break;
+        default:
+            QVERIFY(!m_table->select(
+                QStringLiteral("SELECT * FROM \"РВ\""), {}, &columns, &values));
+            break;
+        }
+        QVERIFY2(m_table->errorText().startsWith(sentence), qPrintable(m_table->errorText()));
+        QVERIFY2(m_table->errorText().size() > sentence.size(), "the engine's text follows");
     }
 
     void aClosedTableRefusesEverything()

@@ -32,6 +32,22 @@ QString engineText(const QSqlError &error)
     return text.isEmpty() ? error.text() : text;
 }
 
+// What was being done with a table file when the engine failed.
+QString reading(const QString &file)
+{
+    return QStringLiteral("Ошибка при чтении таблицы %1").arg(file);
+}
+
+QString writing(const QString &file)
+{
+    return QStringLiteral("Ошибка при записи в таблицу %1").arg(file);
+}
+
+QString deleting(const QString &file)
+{
+    return QStringLiteral("Ошибка при удалении из таблицы %1").arg(file);
+}
+
 // The refusals an operator can cause by typing: SQLite's extended result codes, and
 // PostgreSQL's SQLSTATEs.
 constexpr auto UniqueViolation = QLatin1StringView("2067");
@@ -39,21 +55,6 @@ constexpr auto KeyViolation = QLatin1StringView("1555");
 constexpr auto NotNullViolation = QLatin1StringView("1299");
 constexpr auto ServerUniqueViolation = QLatin1StringView("23505");
 constexpr auto ServerNotNullViolation = QLatin1StringView("23502");
-
-// The engine's text of a failed change, behind a Russian sentence for the refusals
-// that an operator's edit can meet.
-QString changeErrorText(const QSqlError &error)
-{
-    const QString code = error.nativeErrorCode();
-    if (code == KeyViolation || code == UniqueViolation || code == ServerUniqueViolation) {
-        return QStringLiteral("Нарушение ключа: запись с таким ключом уже есть (%1)")
-            .arg(engineText(error));
-    }
-    if (code == NotNullViolation || code == ServerNotNullViolation) {
-        return QStringLiteral("Не заполнено обязательное поле (%1)").arg(engineText(error));
-    }
-    return engineText(error);
-}
 
 // The file holds nothing yet or begins as an SQLite database does.
 bool hasDatabaseHeader(const QString &path, QString *error)
@@ -240,6 +241,11 @@ bool DatabaseTable::fail(const QString &text)
     return false;
 }
 
+bool DatabaseTable::failEngine(const QString &doing, const QSqlError &error)
+{
+    return fail(doing + QStringLiteral(": ") + engineText(error));
+}
+
 bool DatabaseTable::requireOpen()
 {
     return isOpen() || fail(QStringLiteral("Таблица %1 не открыта").arg(m_schema.fileName));
@@ -293,7 +299,8 @@ bool DatabaseTable::openConnection()
                 m_connection = name;
                 return true;
             }
-            m_error = engineText(settings.lastError());
+            failEngine(QStringLiteral("Не удается настроить соединение для таблицы %1").arg(filePath()),
+                settings.lastError());
         } else {
             m_error = QStringLiteral("Нет связи с сервером базы данных: %1")
                           .arg(engineText(db.lastError()));
@@ -307,7 +314,7 @@ bool DatabaseTable::openConnection()
             ++openFiles()[filePath()];
             return true;
         }
-        m_error = engineText(db.lastError());
+        failEngine(QStringLiteral("Не удается открыть таблицу %1").arg(filePath()), db.lastError());
     }
     QSqlDatabase::removeDatabase(name);
     return false;
@@ -321,7 +328,8 @@ bool DatabaseTable::prepareTable(OpenMode mode)
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     switch (inspect(db, m_schema, &m_error)) {
     case TableState::Unreadable:
-        return false;
+        return fail(QStringLiteral("Не удается прочитать структуру таблицы %1: %2")
+                        .arg(filePath(), m_error));
     case TableState::Different:
         return fail(QStringLiteral("В файле %1 нет таблицы %2 нужной структуры")
                         .arg(filePath(), m_schema.tableName));
@@ -338,7 +346,8 @@ bool DatabaseTable::prepareTable(OpenMode mode)
     }
     QSqlQuery create(db);
     if (!create.exec(CreateTableStatement(m_schema))) {
-        return fail(engineText(create.lastError()));
+        return failEngine(
+            QStringLiteral("Не удается создать таблицу %1").arg(filePath()), create.lastError());
     }
     return true;
 }
@@ -351,7 +360,8 @@ bool DatabaseTable::prepareServerTable(OpenMode mode)
     for (int look = 0; look < 2; ++look) {
         switch (inspectServer(db, m_schema, &m_error)) {
         case TableState::Unreadable:
-            return false;
+            return fail(QStringLiteral("Не удается прочитать структуру таблицы %1: %2")
+                            .arg(filePath(), m_error));
         case TableState::Different:
             return fail(QStringLiteral("Таблица %1 имеет другую структуру").arg(filePath()));
         case TableState::Matches:
@@ -366,7 +376,8 @@ bool DatabaseTable::prepareServerTable(OpenMode mode)
         if (create.exec(CreateServerTableStatement(m_schema))) {
             return true;
         }
-        m_error = engineText(create.lastError());
+        failEngine(QStringLiteral("Не удается создать таблицу %1").arg(filePath()),
+            create.lastError());
     }
     return false;
 }
@@ -381,7 +392,9 @@ bool DatabaseTable::setDurability()
         pragma.finish();
     }
     if (!pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
-        return fail(engineText(pragma.lastError()));
+        return failEngine(
+            QStringLiteral("Не удается настроить запись в таблицу %1").arg(filePath()),
+            pragma.lastError());
     }
     return true;
 }
@@ -398,7 +411,8 @@ bool DatabaseTable::close()
         db.close();
         const QSqlError after = db.lastError();
         if (after.isValid() && after.text() != before.text()) {
-            closed = fail(engineText(after));
+            closed = failEngine(
+                QStringLiteral("Ошибка при закрытии таблицы %1").arg(m_schema.fileName), after);
         }
     }
     QSqlDatabase::removeDatabase(m_connection);
@@ -458,7 +472,7 @@ bool DatabaseTable::append(const QVariantList &values)
     QSqlQuery insert(QSqlDatabase::database(m_connection, false));
     prepareInsert(insert, stored);
     if (!insert.exec()) {
-        return fail(engineText(insert.lastError()));
+        return failEngine(writing(m_schema.fileName), insert.lastError());
     }
     return true;
 }
@@ -491,7 +505,8 @@ qint64 DatabaseTable::rowCount(const RowFilter &filter)
         count.addBindValue(value);
     }
     if (!count.exec() || !count.next()) {
-        fail(engineText(count.lastError()));
+        failEngine(QStringLiteral("Ошибка при подсчете строк таблицы %1").arg(m_schema.fileName),
+            count.lastError());
         return -1;
     }
     const qint64 rows = count.value(0).toLongLong();
@@ -515,7 +530,7 @@ bool DatabaseTable::collectRows(QSqlQuery &query, QList<TableRow> *rows)
     }
     if (query.lastError().isValid()) {
         rows->clear();
-        return fail(engineText(query.lastError()));
+        return failEngine(reading(m_schema.fileName), query.lastError());
     }
     query.finish();
     return true;
@@ -541,7 +556,7 @@ bool DatabaseTable::readPage(
         page.addBindValue(value);
     }
     if (!page.exec()) {
-        return fail(engineText(page.lastError()));
+        return failEngine(reading(m_schema.fileName), page.lastError());
     }
     return collectRows(page, rows);
 }
@@ -556,7 +571,7 @@ bool DatabaseTable::deleteRow(qint64 rowid)
         + QStringLiteral(" WHERE rowid = ?"));
     remove.addBindValue(rowid);
     if (!remove.exec()) {
-        return fail(engineText(remove.lastError()));
+        return failEngine(deleting(m_schema.fileName), remove.lastError());
     }
     if (remove.numRowsAffected() != 1) {
         return fail(
@@ -567,10 +582,26 @@ bool DatabaseTable::deleteRow(qint64 rowid)
 
 bool DatabaseTable::execChange(QSqlQuery &query)
 {
-    if (!query.exec()) {
-        return fail(changeErrorText(query.lastError()));
+    m_keyViolation = false;
+    if (query.exec()) {
+        return true;
     }
-    return true;
+    const QSqlError error = query.lastError();
+    const QString code = error.nativeErrorCode();
+    if (code == KeyViolation || code == UniqueViolation || code == ServerUniqueViolation) {
+        // The engine's text names the key in its own words; the caller knows the
+        // fields as the operator does.
+        m_keyViolation = true;
+        return fail(QStringLiteral("Запись не сохранена: в таблице %1 уже есть запись с таким ключом")
+                        .arg(m_schema.fileName));
+    }
+    if (code == NotNullViolation || code == ServerNotNullViolation) {
+        return failEngine(
+            QStringLiteral("Запись не сохранена в таблице %1: не заполнено обязательное поле")
+                .arg(m_schema.fileName),
+            error);
+    }
+    return failEngine(writing(m_schema.fileName), error);
 }
 
 bool DatabaseTable::readAll(QList<TableRow> *rows)
@@ -588,7 +619,7 @@ bool DatabaseTable::readAll(QList<TableRow> *rows)
     all.setForwardOnly(true);
     if (!all.exec(QStringLiteral("SELECT rowid, * FROM ") + QuotedIdentifier(m_schema.tableName)
             + QStringLiteral(" ORDER BY ") + order.join(u','))) {
-        return fail(engineText(all.lastError()));
+        return failEngine(reading(m_schema.fileName), all.lastError());
     }
     return collectRows(all, rows);
 }
@@ -658,13 +689,13 @@ bool DatabaseTable::readConsistently(const std::function<bool()> &reads)
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) {
-        return fail(engineText(db.lastError()));
+        return failEngine(reading(m_schema.fileName), db.lastError());
     }
     if (m_location.onServer()) {
         QSqlQuery isolation(db);
         if (!isolation.exec(QStringLiteral(
                 "SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"))) {
-            fail(engineText(isolation.lastError()));
+            failEngine(reading(m_schema.fileName), isolation.lastError());
             db.rollback();
             return false;
         }
@@ -685,14 +716,15 @@ bool DatabaseTable::select(
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
+    const QString querying = QStringLiteral("Ошибка при выборке из таблицы %1").arg(m_schema.fileName);
     if (!query.prepare(sql)) {
-        return fail(engineText(query.lastError()));
+        return failEngine(querying, query.lastError());
     }
     for (const QVariant &value : binds) {
         query.addBindValue(value);
     }
     if (!query.exec()) {
-        return fail(engineText(query.lastError()));
+        return failEngine(querying, query.lastError());
     }
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i) {
@@ -708,7 +740,7 @@ bool DatabaseTable::select(
     }
     if (query.lastError().isValid()) {
         rows->clear();
-        return fail(engineText(query.lastError()));
+        return failEngine(querying, query.lastError());
     }
     query.finish();
     return true;
@@ -721,7 +753,7 @@ bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) {
-        return fail(engineText(db.lastError()));
+        return failEngine(deleting(m_schema.fileName), db.lastError());
     }
     bool ok = true;
     {
@@ -733,14 +765,14 @@ bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
             ok = remove.exec();
         }
         if (!ok) {
-            fail(engineText(remove.lastError()));
+            failEngine(deleting(m_schema.fileName), remove.lastError());
         }
     }
     if (ok && db.commit()) {
         return true;
     }
     if (ok) {
-        fail(engineText(db.lastError()));
+        failEngine(deleting(m_schema.fileName), db.lastError());
     }
     db.rollback();
     return false;

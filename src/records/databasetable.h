@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QSqlError;
 class QSqlQuery;
 
 // Which rows a query reads: the rows whose Date lies in the range, both days
@@ -72,8 +73,11 @@ public:
     // that need an engine's own date functions choose them by it.
     QString driverName() const;
     QString filePath() const;
-    // The engine's text, or ours, for the last failure.
+    // The last failure in Russian: what was being done with which table file, and
+    // after it the engine's own text where that says more.
     const QString &errorText() const { return m_error; }
+    // The last failed insert or update met another row with the same key.
+    bool keyViolation() const { return m_keyViolation; }
 
     // Appends one row: one value per field, in field order (see ToStoredValue).
     bool append(const QVariantList &values);
@@ -95,8 +99,7 @@ public:
     bool readAll(QList<TableRow> *rows);
 
     // Inserts one row (values as for append) and gives its rowid. A key that another
-    // row has, or an empty required field, is refused with a Russian text followed
-    // by the engine's own.
+    // row has is refused (keyViolation()), as is an empty required field.
     bool insert(const QVariantList &values, qint64 *rowid);
 
     // Replaces every value of the row; refusals as for insert.
@@ -118,6 +121,9 @@ public:
 
 private:
     bool fail(const QString &text);
+    // A failure of the engine while doing what `doing` says: the sentence, then the
+    // engine's text.
+    bool failEngine(const QString &doing, const QSqlError &error);
     bool requireOpen();
     bool openConnection();
     bool prepareTable(OpenMode mode);
@@ -133,4 +139,5 @@ private:
     const TableSchema &m_schema;
     QString m_connection;
     QString m_error;
+    bool m_keyViolation = false;
 };

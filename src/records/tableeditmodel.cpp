@@ -214,6 +214,28 @@ int TableEditModel::columnOfField(const QString &field) const
     return -1;
 }
 
+QString TableEditModel::titleOfField(const QString &field) const
+{
+    const int column = columnOfField(field);
+    return column < 0 ? field : m_columns.at(column).title.trimmed();
+}
+
+QString TableEditModel::keyViolationText(const QVariantList &values) const
+{
+    const TableSchema &schema = m_table.schema();
+    QStringList key;
+    for (const QString &name : schema.primaryKey) {
+        const int i = schema.fieldIndex(name);
+        const QString text = FieldValueText(schema.fields.at(i), values.at(i));
+        if (!text.isEmpty()) { // an empty part of the key says nothing to the operator
+            key.append(titleOfField(name) + u' ' + text);
+        }
+    }
+    return QStringLiteral("Запись не сохранена: в таблице %1 уже есть запись с теми же "
+                          "значениями (%2)")
+        .arg(schema.fileName, key.join(QStringLiteral(", ")));
+}
+
 QVariant TableEditModel::value(int row, const QString &field) const
 {
     const int i = m_table.schema().fieldIndex(field);
@@ -319,14 +341,15 @@ bool TableEditModel::post()
     const QList<FieldDef> &fields = m_table.schema().fields;
     for (int i = 0; i < fields.size(); ++i) {
         if (fields.at(i).required && values.at(i).toString().isEmpty()) {
-            return fail(QStringLiteral("Не заполнено обязательное поле %1").arg(fields.at(i).name));
+            return fail(QStringLiteral("Запись не сохранена: не заполнено обязательное поле «%1»")
+                            .arg(titleOfField(fields.at(i).name)));
         }
     }
     qint64 rowid = m_rows.at(m_current).rowid;
     const bool written
         = m_state == State::Insert ? m_table.insert(values, &rowid) : m_table.update(rowid, values);
     if (!written) {
-        return fail(m_table.errorText());
+        return fail(m_table.keyViolation() ? keyViolationText(values) : m_table.errorText());
     }
     return reloadAt(rowid, m_current);
 }

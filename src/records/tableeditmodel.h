@@ -108,6 +108,11 @@ private:
     };
 
     bool fail(const QString &text);
+    // The column's title for a field, as the operator knows it (the field's name when
+    // no column shows it).
+    QString titleOfField(const QString &field) const;
+    // The refusal of a row whose key another row has, with the key's values.
+    QString keyViolationText(const QVariantList &values) const;
     const QVariantList &valuesOf(int row) const;
     bool beginNewRow(int at);
     void setState(State state);
