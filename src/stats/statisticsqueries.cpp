@@ -45,7 +45,10 @@ QString faultPatternSql()
                          .arg(digits));
     }
     parts.append(QStringLiteral("'0'"));
-    return QStringLiteral("CASE WHEN length(\"ResultCod\") = 7 THEN ") + parts.join(" || ")
+    // Most tests pass: their code needs no look at its digits.
+    return QStringLiteral("CASE WHEN \"ResultCod\" = '0000000' THEN '0000000' "
+                          "WHEN length(\"ResultCod\") = 7 THEN ")
+        + parts.join(" || ")
         + QStringLiteral(" ELSE COALESCE(\"ResultCod\", '') END");
 }
 
