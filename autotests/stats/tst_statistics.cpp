@@ -1,4 +1,5 @@
 #include "statisticsfixture.h"
+#include "throwawaycluster.h"
 
 #include "records/databasetable.h"
 #include "reports/resultreports.h"
@@ -9,6 +10,9 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <list>
+#include <memory>
 
 using namespace StatisticsFixture;
 
@@ -52,8 +56,65 @@ StatisticsRequest Quarter(PeriodStep step = PeriodStep::Month)
 class TestStatistics : public QObject
 {
     Q_OBJECT
+private:
+    std::unique_ptr<ThrowawayCluster> m_cluster;
+    std::list<QTemporaryDir> m_dirs;
 
 private Q_SLOTS:
+    // The same counts from a PostgreSQL server, where the period of a day comes from
+    // the server's own date functions.
+    void countsTheSameOnAServer()
+    {
+        m_cluster = std::make_unique<ThrowawayCluster>();
+        QVERIFY2(m_cluster->isRunning(), qPrintable(m_cluster->errorText()));
+        const DatabaseLocation location { m_dirs.emplace_back().path(),
+            { m_cluster->socketDirectory(), ThrowawayCluster::Port, m_cluster->createDatabase(),
+                ThrowawayCluster::ClusterUser } };
+        QList<QVariantList> rows = QuarterRows();
+        rows.append(RadioRow(QDate(2024, 1, 7), LocoB, "Тест 2", Good, "0000000")); // a Sunday
+        const auto fill = [&](const TableSchema &schema, const QList<QVariantList> &values) {
+            DatabaseTable table(location, schema);
+            bool ok = table.open(DatabaseTable::OpenMode::OpenOrCreate);
+            for (const QVariantList &row : values) {
+                ok = ok && table.append(row);
+            }
+            return ok;
+        };
+        QVERIFY(fill(Test23Schema(), rows));
+        QVERIFY(fill(Tests1Schema(),
+            { ResultTables::SelfTestRow(QDate(2024, 1, 2), "9316"),
+                ResultTables::SelfTestRow(QDate(2024, 3, 9), "9316", "Тест 1", "0000020") }));
+
+        DatabaseTable radio(location, Test23Schema());
+        QVERIFY(radio.open(DatabaseTable::OpenMode::ExistingOnly));
+        RadioTestStatistics months;
+        QString error;
+        QVERIFY2(ReadRadioTestStatistics(radio, Quarter(), &months, &error), qPrintable(error));
+        QCOMPARE(months.periods,
+            (QList<PeriodCount> { { QDate(2024, 1, 1), 4, 3 }, { QDate(2024, 2, 1), 3, 2 },
+                { QDate(2024, 3, 1), 2, 1 } }));
+        QCOMPARE(months.bands, (QList<NamedCount> { { "ДМВ", 1 }, { "МВ", 2 }, { "ГМВ", 1 } }));
+        QCOMPARE(months.faultKinds.size(), 7);
+        QCOMPARE(months.locomotives.first(), (NamedCount { LocoA, 4 }));
+
+        RadioTestStatistics weeks;
+        QVERIFY2(ReadRadioTestStatistics(radio,
+                     { QDate(2024, 1, 1), QDate(2024, 1, 21), PeriodStep::Week, std::nullopt },
+                     &weeks, &error),
+            qPrintable(error));
+        QCOMPARE(weeks.periods,
+            (QList<PeriodCount> { { QDate(2024, 1, 1), 2, 1 }, { QDate(2024, 1, 8), 0, 0 },
+                { QDate(2024, 1, 15), 1, 1 } }));
+
+        DatabaseTable selfTests(location, Tests1Schema());
+        QVERIFY(selfTests.open(DatabaseTable::OpenMode::ExistingOnly));
+        SelfTestStatistics self;
+        QVERIFY2(ReadSelfTestStatistics(selfTests, Quarter(), &self, &error), qPrintable(error));
+        QCOMPARE(self.tests, 2);
+        QCOMPARE(self.faulty, 1);
+        m_cluster.reset();
+    }
+
     void periodsOfARange_data()
     {
         QTest::addColumn<QDate>("from");
