@@ -109,7 +109,7 @@ private Q_SLOTS:
     // "Сохранить"; and back to "Каталог".
     void dialogTestsAndSavesTheChoice()
     {
-        TDatabaseDialog dialog(DatabaseLocation(QDir::tempPath()));
+        TDatabaseDialog dialog { DatabaseLocation(QDir::tempPath()) };
         dialog.show();
         auto *current = dialog.findChild<QLabel *>("CurrentDatabase");
         QVERIFY(current->text().contains("Каталог"));
