@@ -1,6 +1,9 @@
+#include "console/appearance.h"
 #include "console/everywindow.h"
 #include "link/trafficlog.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QTableWidget>
 #include <QTest>
 
@@ -8,6 +11,8 @@ class TestEveryWindow : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { ApplyProgramAppearance(*qApp); }
+
     void headers()
     {
         TFevery window;
@@ -18,6 +23,23 @@ private Q_SLOTS:
             QCOMPARE(grid->rowCount(), 100);
             QCOMPARE(grid->horizontalHeaderItem(9)->text(), QStringLiteral("9"));
             QCOMPARE(grid->verticalHeaderItem(99)->text(), QStringLiteral("990"));
+        }
+    }
+
+    // The row labels up to "990" have the room around them that a byte has in its
+    // cell, and the ten byte columns still fit beside the scroll bar.
+    void rowLabelsAndBytesFit()
+    {
+        TFevery window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (auto *grid : window.findChildren<QTableWidget *>()) {
+            QHeaderView *rows = grid->verticalHeader();
+            const QFontMetrics metrics = rows->fontMetrics();
+            QVERIFY(rows->width() - metrics.horizontalAdvance(QStringLiteral("990"))
+                >= grid->columnWidth(0) - metrics.horizontalAdvance(QStringLiteral("FF")));
+            QVERIFY(grid->columnViewportPosition(9) + grid->columnWidth(9)
+                <= grid->viewport()->width());
         }
     }
 

@@ -1,6 +1,11 @@
+#include "console/appearance.h"
 #include "console/messagegrid.h"
 #include "fakeclock.h"
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTest>
 
@@ -8,7 +13,15 @@ namespace {
 
 struct Fixture
 {
-    Fixture() { grid.setUpColumns(); }
+    // size: the grid's size as placed in its window, before the set-up.
+    explicit Fixture(QSize size = {})
+    {
+        if (size.isValid()) { // as the main window sets the grid up
+            table.resize(size);
+            table.verticalHeader()->hide();
+        }
+        grid.setUpColumns();
+    }
 
     void addLines(int n)
     {
@@ -35,6 +48,8 @@ class TestMessageGrid : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { ApplyProgramAppearance(*qApp); }
+
     void aLineCutOffByItsColumnHasItsWholeTextAsTooltip()
     {
         Fixture f;
@@ -54,8 +69,37 @@ private Q_SLOTS:
         QCOMPARE(f.table.horizontalHeaderItem(0)->text(), QStringLiteral(" № "));
         QCOMPARE(f.table.horizontalHeaderItem(1)->text(), QStringLiteral(" Диапазон "));
         QCOMPARE(f.table.horizontalHeaderItem(2)->text(), QStringLiteral(" Сообщение "));
-        QCOMPARE(f.table.columnWidth(2), 275);
         QCOMPARE(f.table.rowCount() + 1, MessageGrid::InitialRows);
+    }
+
+    // The grid as the main window places it: the columns reach the scroll bar, every
+    // line number is readable, and the grid scrolled to its last line shows the top
+    // line whole.
+    void gridInItsWindow()
+    {
+        Fixture f(QSize(385, 225));
+        f.table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.table));
+        const int columns = f.table.columnWidth(0) + f.table.columnWidth(1) + f.table.columnWidth(2);
+        QCOMPARE(columns, f.table.viewport()->width());
+        QVERIFY(f.table.columnWidth(2) >= 275);
+        QVERIFY(f.table.height() <= 225);
+
+        f.addLines(24); // the last row of a grid grown to 25 rows
+        QCOMPARE(f.table.rowCount(), 24);
+        QCOMPARE(f.table.rowViewportPosition(f.table.rowAt(0)), 0);
+        QCOMPARE(f.table.rowViewportPosition(23) + f.table.rowHeight(23),
+            f.table.viewport()->height());
+
+        QStyleOptionViewItem cell;
+        cell.initFrom(&f.table);
+        cell.rect = f.table.visualRect(f.table.model()->index(0, 0));
+        cell.text = QStringLiteral("1001");
+        cell.features = QStyleOptionViewItem::HasDisplay;
+        QStyle *style = f.table.style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &f.table) + 1;
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, &f.table);
+        QVERIFY(text.width() - 2 * margin >= f.table.fontMetrics().horizontalAdvance(cell.text));
     }
 
     void linesAreNumberedWithTheirRange()

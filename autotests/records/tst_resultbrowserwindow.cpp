@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -380,6 +382,32 @@ private Q_SLOTS:
         QVERIFY(!window->grid()->isColumnHidden(3));
         fields->item(4)->setCheckState(Qt::Checked);
         QVERIFY(!window->grid()->isColumnHidden(4));
+    }
+
+    // The column choice shows every name whole, in two columns; a grid header too
+    // narrow for its title gives the title as a tooltip.
+    void columnNamesReadWhole()
+    {
+        auto window = make<TFDB>(radioTable(0));
+        child<QTabWidget>(window.get(), "PageControl1")->setCurrentIndex(1);
+        auto *fields = child<QListWidget>(window.get(), "clbViewFields");
+        const auto columnsOf = [fields] {
+            QSet<int> lefts;
+            for (int i = 0; i < fields->count(); ++i) {
+                lefts.insert(fields->visualItemRect(fields->item(i)).left());
+            }
+            return lefts.size();
+        };
+        QTRY_COMPARE(columnsOf(), 2);
+        const int box = fields->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 4;
+        for (int i = 0; i < fields->count(); ++i) {
+            const QString text = fields->item(i)->text();
+            QVERIFY2(fields->visualItemRect(fields->item(i)).width()
+                    >= fields->fontMetrics().horizontalAdvance(text) + box,
+                qPrintable(text));
+        }
+        QCOMPARE(window->grid()->model()->headerData(6, Qt::Horizontal, Qt::ToolTipRole),
+            QStringLiteral("Служебное слово"));
     }
 };
 

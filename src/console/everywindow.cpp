@@ -43,6 +43,11 @@ QTableWidget *byteGrid(QWidget *parent, const char *name, int x)
     }
     grid->setHorizontalHeaderLabels(columns);
     grid->setVerticalHeaderLabels(rows);
+    // Row labels run up to "990": they get the room around them that a byte has in
+    // its cell.
+    const QFontMetrics metrics(small);
+    grid->verticalHeader()->setFixedWidth(metrics.horizontalAdvance(rows.constLast()) + CellSize
+        - metrics.horizontalAdvance(QStringLiteral("FF")));
     return grid;
 }
 

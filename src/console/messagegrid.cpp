@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int RowHeight = 21;
@@ -14,6 +16,13 @@ constexpr int MessageColumnWidth = 275;
 constexpr int QuietSecondsBeforeClearing = 60;
 constexpr int LinesKeptAfterQuiet = 200;
 constexpr int MaxLines = 1000;
+
+// What a cell takes beside its text: the style's text margin on both sides and the
+// grid line.
+int cellTextMargins(const QTableWidget &table)
+{
+    return 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1) + 1;
+}
 
 } // namespace
 
@@ -30,11 +39,28 @@ void MessageGrid::setUpColumns()
     m_table.setHorizontalHeaderLabels(
         { QStringLiteral(" № "), QStringLiteral(" Диапазон "), QStringLiteral(" Сообщение ") });
     const QFontMetrics metrics(m_table.font());
-    m_table.setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral(" 100 ")));
+    // " 100 " fitted a grid that drew its texts without cell margins; ours has them,
+    // and the line numbers go up to 1001.
+    m_table.setColumnWidth(0,
+        std::max(metrics.horizontalAdvance(QStringLiteral(" 100 ")),
+            metrics.horizontalAdvance(QStringLiteral("1001")) + cellTextMargins(m_table)));
     m_table.setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral(" Диапазон  ")));
     m_table.setColumnWidth(2, MessageColumnWidth);
+    // The message column takes the rest of the grid's width, up to the scroll bar.
+    m_table.horizontalHeader()->setStretchLastSection(true);
     m_table.verticalHeader()->setDefaultSectionSize(RowHeight);
+    fitToWholeRows();
     setRowCount(InitialRows);
+}
+
+void MessageGrid::fitToWholeRows()
+{
+    // The header row is as high as a line, and the grid shows whole lines only: a
+    // grid scrolled to its last line then shows its top line whole, too.
+    m_table.horizontalHeader()->setFixedHeight(RowHeight);
+    const int frames = 2 * m_table.frameWidth();
+    const int lines = std::max(1, (m_table.height() - frames - RowHeight) / RowHeight);
+    m_table.resize(m_table.width(), frames + RowHeight * (lines + 1));
 }
 
 void MessageGrid::setRowCount(int rowsWithHeader)
@@ -65,9 +91,8 @@ void MessageGrid::AddMessageLine(const QString &text, bool withRange)
     m_table.setItem(row, 1, new QTableWidgetItem(withRange ? m_currentRangeName() : QString()));
     auto *message = new QTableWidgetItem(text);
     // A line cut off by its column can be read whole in its tooltip.
-    const int margins
-        = 2 * (m_table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &m_table) + 1);
-    if (QFontMetrics(m_table.font()).horizontalAdvance(text) + margins > m_table.columnWidth(2)) {
+    if (QFontMetrics(m_table.font()).horizontalAdvance(text) + cellTextMargins(m_table)
+        > m_table.columnWidth(2)) {
         message->setToolTip(text);
     }
     m_table.setItem(row, 2, message);

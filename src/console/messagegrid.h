@@ -26,11 +26,13 @@ public:
 
     int lineCount() const { return m_lineCount; }
 
-    // Sets the column widths and header texts of the grid.
+    // Sets the column widths and header texts of the grid, and fits its height to
+    // whole lines.
     void setUpColumns();
 
 private:
     void setRowCount(int rowsWithHeader);
+    void fitToWholeRows();
 
     QTableWidget &m_table;
     Clock &m_clock;

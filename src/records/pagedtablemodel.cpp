@@ -291,7 +291,8 @@ QVariant PagedTableModel::data(const QModelIndex &index, int role) const
 QVariant PagedTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && section >= 0 && section < m_display.columns.size()) {
-        if (role == Qt::DisplayRole) {
+        // The tooltip gives the whole title of a column too narrow to show it.
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
             return m_display.columns.at(section).title;
         }
         if (role == Qt::TextAlignmentRole) {

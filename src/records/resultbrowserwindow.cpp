@@ -32,6 +32,35 @@ const QString DeleteSelectedQuestion
     = QStringLiteral("Вы дествительно хотите удалить все выделенные строки?");
 const QString DeleteRowQuestion = QStringLiteral("Удалить запись?");
 
+// Lays a list's items in two columns of half its width, row after row, so that
+// every item shows its whole text and the list scrolls down.
+class TwoColumns final : public QObject
+{
+public:
+    explicit TwoColumns(QListWidget *list)
+        : QObject(list)
+        , m_list(list)
+    {
+        list->setFlow(QListView::LeftToRight);
+        list->setWrapping(true);
+        list->setResizeMode(QListView::Adjust);
+        list->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            const int height = std::max(m_list->fontMetrics().height() + 4, 18);
+            m_list->setGridSize(QSize(m_list->viewport()->width() / 2, height));
+        }
+        return false;
+    }
+
+private:
+    QListWidget *m_list;
+};
+
 QPushButton *glyphButton(QWidget *parent, const char *name, const QIcon &icon, const QString &hint)
 {
     auto *b = new QPushButton(icon, QString(), parent);
@@ -96,11 +125,7 @@ void ResultBrowserWindow::buildControls()
     m_pages->addTab(m_comments, m_setup.commentsTab);
     m_fields = new QListWidget(m_pages);
     m_fields->setObjectName(QStringLiteral("clbViewFields"));
-    // Items run down a column and on into the next, two columns to the width.
-    m_fields->setFlow(QListView::TopToBottom);
-    m_fields->setWrapping(true);
-    m_fields->setResizeMode(QListView::Adjust);
-    m_fields->setUniformItemSizes(true);
+    new TwoColumns(m_fields);
     m_pages->addTab(m_fields, QStringLiteral("Показать поля"));
 
     auto *buttons = new QHBoxLayout;
