@@ -9,7 +9,7 @@
 #include "records/tableschema.h"
 #include "tabletexts.h"
 #include "tests/selftestsequence.h"
-#include "tests/selftestview.h"
+#include "tests/testwaitview.h"
 #include "tests/testhost.h"
 
 #include <QFile>
@@ -19,7 +19,7 @@
 namespace {
 
 // Every call of the sequence on the screen, as one line each.
-struct Recorder final : SelfTestView, TestHost
+struct Recorder final : TestWaitView, TestHost
 {
     void showWaiting(const QString &stamp, int limit) override
     {

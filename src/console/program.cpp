@@ -18,6 +18,7 @@
 #include "tests/hourlyrepetition.h"
 #include "tests/radiotest1.h"
 #include "tests/radiotest23.h"
+#include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
 #include "tests/selftestsequence.h"
 #include "tests/servicecommands.h"

@@ -10,6 +10,7 @@
 #include "tests/hourlyrepetition.h"
 #include "tests/radiotest1.h"
 #include "tests/radiotest23.h"
+#include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
 #include "tests/selftestsequence.h"
 #include "tests/servicecommands.h"
@@ -53,6 +54,8 @@ void Program::connectMenus()
     onTrigger({ ui.ITest2, tool.at(1) }, m_radioTest23, [this] { m_radioTest23->ITest2Click(); });
     onTrigger({ ui.ITest3, tool.at(2) }, m_radioTest23, [this] { m_radioTest23->ITest3Click(); });
     QObject::connect(main, &TMainForm::Test2, m_radioTest23, &RadioTest23::Test2);
+    QObject::connect(
+        ui.Panel5->BitBtn4, &QPushButton::clicked, m_radioTest23, &RadioTest23::BitBtn4Click);
 
     onTrigger({ ui.IReset, tool.at(7) }, m_service, [this] { m_service->IResetClick(); });
     onTrigger({ ui.ICall1, tool.at(4) }, m_service, [this] { m_service->ICall1Click(0); });

@@ -1,20 +1,14 @@
 #include "tests/radiotest23.h"
 
-#include "console/gauges.h"
 #include "console/programcontext.h"
 #include "link/clock.h"
 #include "link/codecs.h"
 #include "link/commands.h"
-#include "tests/radiotestpanel.h"
-#include "tests/resultlinesview.h"
+#include "tests/radiotestview.h"
 #include "tests/resulttext.h"
 #include "tests/testhost.h"
 #include "tests/testparametersdialog.h"
 #include "tests/testsession.h"
-
-#include <QLabel>
-#include <QPushButton>
-#include <QStatusBar>
 
 namespace {
 
@@ -33,16 +27,15 @@ bool isNormal(int test, const MessageFrame &frame)
 } // namespace
 
 RadioTest23::RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dialog,
-    RadioTestPanel &panel, QObject *parent)
+    RadioTestView &view, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_host(host)
     , m_dialog(dialog)
-    , m_panel(panel)
+    , m_view(view)
     , m_wait(context.clock, this)
 {
     connect(&m_wait, &TestWait::pass, this, &RadioTest23::pass);
-    connect(m_panel.BitBtn4, &QPushButton::clicked, this, &RadioTest23::BitBtn4Click);
 }
 
 RadioTest23::~RadioTest23() = default;
@@ -83,14 +76,11 @@ bool RadioTest23::PrepareTest23()
 void RadioTest23::showStartedFromPc(bool trainNumberKind)
 {
     const CurrentNumbers &numbers = m_context.station.numbers;
-    m_panel.Label20->clear();
-    m_panel.Label21->setText(QStringLiteral("Результат теста:"));
+    m_view.clearResult();
     m_host.showPanel(TestHost::Panel::RadioTest);
-    m_panel.Label19->setText(QStringLiteral("Тест %1 : результаты тестирования")
-                                 .arg(m_context.station.test.SelectedTest));
-    m_panel.Label22->setText(
-        trainNumberKind ? QStringLiteral("№ поезда: ") + numbers.TrainNumber : QString());
-    m_panel.Label23->setText(
+    m_view.showTest(QStringLiteral("Тест %1 : результаты тестирования")
+                        .arg(m_context.station.test.SelectedTest),
+        trainNumberKind ? QStringLiteral("№ поезда: ") + numbers.TrainNumber : QString(),
         trainNumberKind ? QString() : QStringLiteral("№ локомотива: ") + numbers.LocoNumber);
 }
 
@@ -124,12 +114,12 @@ void RadioTest23::Test2()
     }
     const StationData &station = m_context.station;
     m_host.showPanel(TestHost::Panel::RadioTest);
-    m_panel.Label19->setText(QStringLiteral("Тест %1").arg(station.test.CollectingTest));
     const QString train = station.ReceivedTrainNumber == QLatin1String("0000")
         ? QStringLiteral("XXXX")
         : station.ReceivedTrainNumber;
-    m_panel.Label22->setText(QStringLiteral("Номер поезда: ") + train);
-    m_panel.Label23->setText(QStringLiteral("Номер локомотива: ") + station.ReceivedLocoNumber);
+    m_view.showTest(QStringLiteral("Тест %1").arg(station.test.CollectingTest),
+        QStringLiteral("Номер поезда: ") + train,
+        QStringLiteral("Номер локомотива: ") + station.ReceivedLocoNumber);
     m_direction = QStringLiteral("От РВ");
     RadioTestWait();
 }
@@ -141,12 +131,7 @@ void RadioTest23::RadioTestWait()
     m_context.session.beginRun(test.CollectingTest);
     m_event = QStringLiteral("Тест %1").arg(test.CollectingTest);
 
-    m_panel.setWaiting(true);
-    m_panel.StatusBar2->showMessage(QStringLiteral("Начат ") + StartStamp(m_context.clock.now()));
-    m_panel.Gauge3->setMaximum(TimeLimitSeconds);
-    m_panel.Gauge3->setPosition(0);
-    m_panel.Gauge3->show();
-    m_panel.RichEdit2->setLines({});
+    m_view.showWaiting(StartStamp(m_context.clock.now()), TimeLimitSeconds);
     test.NoConfirmation = false;
 
     m_wait.start();
@@ -171,15 +156,14 @@ void RadioTest23::pass()
     if (!results.isEmpty() || test.NoConfirmation) {
         elapsed = TimeLimitSeconds;
     }
-    m_panel.Gauge3->setPosition(elapsed);
+    m_view.showElapsed(elapsed);
     if (elapsed < TimeLimitSeconds) {
         return;
     }
     endWait();
-    m_panel.setWaiting(false);
+    m_view.showEnded();
     if (results.isEmpty()) {
-        m_panel.showVerdict(QStringLiteral("Нет ответа"), true);
-        m_panel.RichEdit2->setLines(
+        m_view.showVerdict(QString(), QStringLiteral("Нет ответа"), true,
             ShowRadioTestCode(collecting, u"?", m_context.station.params.ToolWord));
         m_context.recorder.WriteToTable2(
             m_event, QStringLiteral("?"), QStringLiteral("Брак"), m_direction);
@@ -199,13 +183,12 @@ RadioTest23::Result RadioTest23::showResult(const MessageFrame &frame)
 {
     const int test = m_context.station.test.CollectingTest;
     const QString code = FrameNibblesToText(frame, 7).text;
-    m_panel.Label21->setText(QStringLiteral("Результат теста: ") + code);
     const bool normal = isNormal(test, frame);
-    m_panel.showVerdict(QStringLiteral("Тест%1:%2")
-                            .arg(test)
-                            .arg(normal ? QStringLiteral("НОРМА") : QStringLiteral("БРАК")),
-        !normal);
-    m_panel.RichEdit2->setLines(ShowRadioTestCode(test, code, m_context.station.params.ToolWord));
+    m_view.showVerdict(code,
+        QStringLiteral("Тест%1:%2")
+            .arg(test)
+            .arg(normal ? QStringLiteral("НОРМА") : QStringLiteral("БРАК")),
+        !normal, ShowRadioTestCode(test, code, m_context.station.params.ToolWord));
     return { code, normal ? QStringLiteral("Норма") : QStringLiteral("Брак") };
 }
 

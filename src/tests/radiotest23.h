@@ -9,7 +9,7 @@
 #include <memory>
 
 class ProgramContext;
-class RadioTestPanel;
+class RadioTestView;
 class TFTestDlg;
 class TestHost;
 struct MessageFrame;
@@ -25,7 +25,7 @@ public:
     static constexpr int TimeLimitSeconds = 115;
     static constexpr int PollMs = TestWait::PollMs;
 
-    RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dialog, RadioTestPanel &panel,
+    RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dialog, RadioTestView &view,
         QObject *parent = nullptr);
     ~RadioTest23() override;
 
@@ -64,7 +64,7 @@ private:
     ProgramContext &m_context;
     TestHost &m_host;
     TFTestDlg &m_dialog;
-    RadioTestPanel &m_panel;
+    RadioTestView &m_view;
     TestWait m_wait;
     QString m_direction;
     QString m_event;

@@ -58,9 +58,48 @@ RadioTestPanel::RadioTestPanel(QWidget *parent)
     setWaiting(true);
 }
 
-void RadioTestPanel::showVerdict(const QString &text, bool fault)
+void RadioTestPanel::showTest(
+    const QString &header, const QString &trainLine, const QString &locoLine)
 {
-    ShowVerdict(Label20, text, fault);
+    Label19->setText(header);
+    Label22->setText(trainLine);
+    Label23->setText(locoLine);
+}
+
+void RadioTestPanel::clearResult()
+{
+    Label20->clear();
+    Label21->setText(QStringLiteral("Результат теста:"));
+}
+
+void RadioTestPanel::showWaiting(const QString &startStamp, int limitSeconds)
+{
+    setWaiting(true);
+    StatusBar2->showMessage(QStringLiteral("Начат ") + startStamp);
+    Gauge3->setMaximum(limitSeconds);
+    Gauge3->setPosition(0);
+    Gauge3->show();
+    RichEdit2->setLines({});
+}
+
+void RadioTestPanel::showElapsed(int seconds)
+{
+    Gauge3->setPosition(seconds);
+}
+
+void RadioTestPanel::showVerdict(
+    const QString &code, const QString &verdict, bool fault, const ResultLines &lines)
+{
+    if (!code.isEmpty()) {
+        Label21->setText(QStringLiteral("Результат теста: ") + code);
+    }
+    ShowVerdict(Label20, verdict, fault);
+    RichEdit2->setLines(lines);
+}
+
+void RadioTestPanel::showEnded()
+{
+    setWaiting(false);
 }
 
 void RadioTestPanel::setWaiting(bool waiting)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/radiotestview.h"
+
 #include <QFrame>
 
 class PieGauge;
@@ -9,11 +11,20 @@ class QStatusBar;
 class ResultLinesView;
 
 // The radio tests' result view in the main window (Panel5).
-class RadioTestPanel final : public QFrame
+class RadioTestPanel final : public QFrame, public RadioTestView
 {
     Q_OBJECT
 public:
     explicit RadioTestPanel(QWidget *parent = nullptr);
+
+    void showTest(
+        const QString &header, const QString &trainLine, const QString &locoLine) override;
+    void clearResult() override;
+    void showWaiting(const QString &startStamp, int limitSeconds) override;
+    void showElapsed(int seconds) override;
+    void showVerdict(const QString &code, const QString &verdict, bool fault,
+        const ResultLines &lines) override;
+    void showEnded() override;
 
     QLabel *Label19 = nullptr; // header
     QLabel *Label22 = nullptr; // train number line
@@ -25,6 +36,5 @@ public:
     QPushButton *BitBtn4 = nullptr; // "Отмена" while waiting, "OK" afterwards
     QStatusBar *StatusBar2 = nullptr; // "Начат " and the start
 
-    void showVerdict(const QString &text, bool fault);
     void setWaiting(bool waiting);
 };

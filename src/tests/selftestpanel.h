@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/selftestview.h"
+#include "tests/testwaitview.h"
 
 #include <QFrame>
 
@@ -11,7 +11,7 @@ class QStatusBar;
 class ResultLinesView;
 
 // The self-test's result view in the main window (Panel4).
-class SelfTestPanel final : public QFrame, public SelfTestView
+class SelfTestPanel final : public QFrame, public TestWaitView
 {
     Q_OBJECT
 public:

@@ -5,7 +5,7 @@
 #include "link/codecs.h"
 #include "link/commands.h"
 #include "tests/resulttext.h"
-#include "tests/selftestview.h"
+#include "tests/testwaitview.h"
 #include "tests/testhost.h"
 #include "tests/testsession.h"
 
@@ -18,7 +18,7 @@ constexpr int ResultNibbles = 7;
 } // namespace
 
 SelfTestSequence::SelfTestSequence(
-    ProgramContext &context, TestHost &host, SelfTestView &view, QObject *parent)
+    ProgramContext &context, TestHost &host, TestWaitView &view, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_host(host)

@@ -6,14 +6,14 @@
 #include <QString>
 
 class ProgramContext;
-class SelfTestView;
+class TestWaitView;
 class TestHost;
 
 // The station self-test: started from the PC (ITest1Click) or shown when the station
 // reports one on its own (Test1). The wait runs on a timer: the gauge moves each
 // second, a collected result is shown at once, and after 20 seconds without one the
 // test ends with "Нет ответа ". Every ending but a cancel writes one row. It shows
-// its course only through SelfTestView and TestHost.
+// its course only through TestWaitView and TestHost.
 class SelfTestSequence : public QObject
 {
     Q_OBJECT
@@ -22,7 +22,7 @@ public:
     static constexpr int PollMs = TestWait::PollMs;
 
     SelfTestSequence(
-        ProgramContext &context, TestHost &host, SelfTestView &view, QObject *parent = nullptr);
+        ProgramContext &context, TestHost &host, TestWaitView &view, QObject *parent = nullptr);
     ~SelfTestSequence() override;
 
     void ITest1Click();
@@ -45,6 +45,6 @@ private:
 
     ProgramContext &m_context;
     TestHost &m_host;
-    SelfTestView &m_view;
+    TestWaitView &m_view;
     TestWait m_wait;
 };
