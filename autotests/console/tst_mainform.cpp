@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -231,6 +232,16 @@ private Q_SLOTS:
         QCOMPARE(f.ui().Edit3->text(), QString());
         QCOMPARE(f.ui().ELevg->text(), QString());
         QCOMPARE(f.context.station.measurements.MvAttenuation, QStringLiteral("00"));
+    }
+
+    // The main window opens in the middle of the screen.
+    void mainWindowIsCentredOnTheScreen()
+    {
+        MainFormFixture f;
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        const QPoint middle = f.form->screen()->availableGeometry().center();
+        QVERIFY((f.form->frameGeometry().center() - middle).manhattanLength() <= 2);
     }
 
     void helpTopics()

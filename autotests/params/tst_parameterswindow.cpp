@@ -326,6 +326,8 @@ private Q_SLOTS:
         f.decode<TFSS>(
             "BitBtn2",
             [&](TFSS &d) {
+                // wide enough for its title "Состояние служебного слова"
+                QVERIFY(d.width() >= WidthForTitle(d));
                 for (QCheckBox *box : d.findChildren<QCheckBox *>()) {
                     if (box->isChecked()) {
                         checked.append(box->objectName());

@@ -384,6 +384,26 @@ private Q_SLOTS:
         QVERIFY(!window->grid()->isColumnHidden(4));
     }
 
+    // The report options dialog names what it asks and shows its choices whole.
+    void reportOptionsShowTheirChoicesWhole()
+    {
+        TForm2 dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.windowTitle(), "Параметры отчета");
+        QVERIFY(dialog.width() >= 207 && dialog.height() >= 175);
+        const auto groups = dialog.findChildren<QGroupBox *>();
+        QCOMPARE(groups.size(), 2);
+        for (const QGroupBox *group : groups) {
+            for (const QRadioButton *button : group->findChildren<QRadioButton *>()) {
+                QVERIFY2(group->contentsRect().contains(button->geometry())
+                        && button->height() >= button->sizeHint().height()
+                        && button->width() >= button->sizeHint().width(),
+                    qPrintable(button->text()));
+            }
+        }
+    }
+
     // The column choice shows every name whole, in two columns; a grid header too
     // narrow for its title gives the title as a tooltip.
     void columnNamesReadWhole()

@@ -1,6 +1,7 @@
 #include "console/mainform.h"
 
 #include "console/aboutbox.h"
+#include "console/appearance.h"
 #include "console/everywindow.h"
 #include "console/gauges.h"
 #include "console/messagegrid.h"
@@ -147,6 +148,7 @@ void TMainForm::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!m_shown) {
         m_shown = true;
+        CentreOnScreen(*this);
         FormShow();
     }
 }

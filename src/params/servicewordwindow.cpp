@@ -1,5 +1,6 @@
 #include "params/servicewordwindow.h"
 
+#include "console/appearance.h"
 #include "params/okcancelrow.h"
 
 #include <QCheckBox>
@@ -114,7 +115,7 @@ TFSS::TFSS(QWidget *parent)
     layout->addLayout(boxes);
     layout->addLayout(buttons);
     layout->activate();
-    setFixedSize(sizeHint());
+    setFixedSize(sizeHint().expandedTo(QSize(WidthForTitle(*this), 0)));
 }
 
 void TFSS::fill(const ServiceWordSettings &settings, bool mvSensitivityCheckAllowed)

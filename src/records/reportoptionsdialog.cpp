@@ -1,19 +1,23 @@
 #include "records/reportoptionsdialog.h"
 
+#include "console/appearance.h"
+
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
 
+constexpr QSize LeastSize(207, 175);
+
 QGroupBox *radioGroup(QWidget *parent, const char *name, const QString &title,
-    const QRect &geometry, QRadioButton **first, QRadioButton **second, const QString &firstText,
+    QRadioButton **first, QRadioButton **second, const QString &firstText,
     const QString &secondText)
 {
     auto *group = new QGroupBox(title, parent);
     group->setObjectName(QLatin1String(name));
-    group->setGeometry(geometry);
     auto *layout = new QVBoxLayout(group);
     *first = new QRadioButton(firstText, group);
     *second = new QRadioButton(secondText, group);
@@ -23,27 +27,39 @@ QGroupBox *radioGroup(QWidget *parent, const char *name, const QString &title,
     return group;
 }
 
+QPushButton *button(QWidget *parent, const char *name, const QString &text)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
 } // namespace
 
 TForm2::TForm2(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QString());
-    setFixedSize(207, 175);
-    m_include
-        = radioGroup(this, "RadioGroup1", QStringLiteral("Включить в отчет:"), { 8, 4, 191, 64 },
-            &m_all, &m_selected, QStringLiteral("Все записи"), QStringLiteral("Выделенные"));
-    radioGroup(this, "RadioGroup2", QStringLiteral("Формат таблицы"), { 8, 72, 191, 64 },
+    setWindowTitle(QStringLiteral("Параметры отчета"));
+    m_include = radioGroup(this, "RadioGroup1", QStringLiteral("Включить в отчет:"), &m_all,
+        &m_selected, QStringLiteral("Все записи"), QStringLiteral("Выделенные"));
+    QGroupBox *format = radioGroup(this, "RadioGroup2", QStringLiteral("Формат таблицы"),
         &m_compressed, &m_expanded, QStringLiteral("Сжатый"), QStringLiteral("Развернутый"));
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("bOK"));
-    ok->setGeometry(16, 142, 80, 25);
+    QPushButton *ok = button(this, "bOK", QStringLiteral("OK"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("bCancel"));
-    cancel->setGeometry(110, 142, 80, 25);
+    QPushButton *cancel = button(this, "bCancel", QStringLiteral("Отмена"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_include);
+    layout->addWidget(format);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    layout->activate();
+    setFixedSize(sizeHint().expandedTo(LeastSize).expandedTo(QSize(WidthForTitle(*this), 0)));
+
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
