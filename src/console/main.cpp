@@ -3,6 +3,9 @@
 #include "console/messageboxes.h"
 #include "console/program.h"
 #include "console/translation.h"
+#include "legacy/legacyimportdialogs.h"
+#include "legacy/legacyimportmenu.h"
+#include "legacy/legacymigration.h"
 #include "link/clock.h"
 #include "link/portnames.h"
 #include "records/databasealias.h"
@@ -21,8 +24,14 @@ int main(int argc, char *argv[])
     SystemClock clock;
     MessageBoxes messages;
     // The alias is pointed at the tables first of all, as the main window is created.
-    Program program(
-        clock, messages, CurrentDatabaseLocation(EnsureDatabaseAlias().directory), DefaultPortName());
+    const DatabaseLocation tables = CurrentDatabaseLocation(EnsureDatabaseAlias().directory);
+    {
+        // The earlier program's tables, found where ours belong, before any is opened.
+        LegacyImportDialogs dialogs(nullptr);
+        OfferLegacyConversion(DatabaseLocation { tables.directory, {} }, clock.now().date(), dialogs);
+    }
+    Program program(clock, messages, tables, DefaultPortName());
+    AddLegacyImportMenuItem(program);
     program.mainForm().show();
     return QApplication::exec();
 }

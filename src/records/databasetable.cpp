@@ -405,6 +405,7 @@ bool DatabaseTable::close()
         return true;
     }
     bool closed = true;
+    m_append.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         const QSqlError before = db.lastError();
@@ -444,20 +445,35 @@ bool DatabaseTable::toStoredRow(const QVariantList &values, QVariantList *stored
     return true;
 }
 
-// Prepares the insertion of one row of stored values, bound in field order.
-void DatabaseTable::prepareInsert(QSqlQuery &query, const QVariantList &stored) const
+// The insertion of one row, its values bound in field order.
+QString DatabaseTable::insertStatement() const
 {
-    const QStringList placeholders(stored.size(), QStringLiteral("?"));
+    const QStringList placeholders(m_schema.fields.size(), QStringLiteral("?"));
     QStringList names;
     for (const FieldDef &field : m_schema.fields) {
         names.append(QuotedIdentifier(field.name));
     }
-    query.prepare(QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName) + u'('
+    return QStringLiteral("INSERT INTO ") + QuotedIdentifier(m_schema.tableName) + u'('
         + names.join(u',') + QStringLiteral(") VALUES (") + placeholders.join(u',')
-        + (m_location.onServer() ? QStringLiteral(") RETURNING rowid") : QStringLiteral(")")));
+        + (m_location.onServer() ? QStringLiteral(") RETURNING rowid") : QStringLiteral(")"));
+}
+
+// Prepares the insertion of one row of stored values.
+void DatabaseTable::prepareInsert(QSqlQuery &query, const QVariantList &stored) const
+{
+    query.prepare(insertStatement());
     for (const QVariant &value : stored) {
         query.addBindValue(value);
     }
+}
+
+QSqlQuery &DatabaseTable::appendStatement()
+{
+    if (!m_append) {
+        m_append = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection, false));
+        m_append->prepare(insertStatement());
+    }
+    return *m_append;
 }
 
 bool DatabaseTable::append(const QVariantList &values)
@@ -469,12 +485,16 @@ bool DatabaseTable::append(const QVariantList &values)
     if (!toStoredRow(values, &stored)) {
         return false;
     }
-    QSqlQuery insert(QSqlDatabase::database(m_connection, false));
-    prepareInsert(insert, stored);
-    if (!insert.exec()) {
-        return failEngine(writing(m_schema.fileName), insert.lastError());
+    QSqlQuery &insert = appendStatement();
+    for (int i = 0; i < stored.size(); ++i) {
+        insert.bindValue(i, stored.at(i));
     }
-    return true;
+    const bool done = insert.exec();
+    if (!done) {
+        failEngine(writing(m_schema.fileName), insert.lastError());
+    }
+    insert.finish();
+    return done;
 }
 
 QString DatabaseTable::filterCondition(const RowFilter &filter, QVariantList *binds) const
@@ -744,6 +764,31 @@ bool DatabaseTable::select(
     }
     query.finish();
     return true;
+}
+
+bool DatabaseTable::beginTransaction()
+{
+    if (!requireOpen()) {
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    return db.transaction() || fail(engineText(db.lastError()));
+}
+
+bool DatabaseTable::commit()
+{
+    if (!requireOpen()) {
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    return db.commit() || fail(engineText(db.lastError()));
+}
+
+void DatabaseTable::rollback()
+{
+    if (isOpen()) {
+        QSqlDatabase::database(m_connection, false).rollback();
+    }
 }
 
 bool DatabaseTable::deleteRows(const QList<qint64> &rowids)

@@ -9,6 +9,7 @@
 #include <QVariantList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QSqlError;
@@ -114,6 +115,12 @@ public:
     // change meanwhile; false when reads does or the engine fails.
     bool readConsistently(const std::function<bool()> &reads);
 
+    // Makes the changes that follow one transaction, which commit() writes at once
+    // and rollback() drops (many rows at a time, as an import brings them).
+    bool beginTransaction();
+    bool commit();
+    void rollback();
+
     // Runs one read-only statement with its values bound in order and gives the
     // column names and every row, as stored.
     bool select(const QString &sql, const QVariantList &binds, QStringList *columns,
@@ -130,7 +137,9 @@ private:
     bool prepareServerTable(OpenMode mode);
     bool setDurability();
     bool toStoredRow(const QVariantList &values, QVariantList *stored);
+    QString insertStatement() const;
     void prepareInsert(QSqlQuery &query, const QVariantList &stored) const;
+    QSqlQuery &appendStatement();
     bool execChange(QSqlQuery &query);
     bool collectRows(QSqlQuery &query, QList<TableRow> *rows);
     QString filterCondition(const RowFilter &filter, QVariantList *binds) const;
@@ -138,6 +147,8 @@ private:
     DatabaseLocation m_location;
     const TableSchema &m_schema;
     QString m_connection;
+    // The insertion that append runs, prepared once per opening (rows come many at a time).
+    std::unique_ptr<QSqlQuery> m_append;
     QString m_error;
     bool m_keyViolation = false;
 };
