@@ -14,12 +14,13 @@
 
 namespace {
 
-// Answers every request with the corrections the input chose, or with "not registered".
+// Answers every request as the input chose: found (any corrections), not registered,
+// or unreadable.
 class ScriptedLookup final : public AttenuationLookup
 {
 public:
-    std::optional<Corrections> find(const QString &) override { return answer; }
-    std::optional<Corrections> answer;
+    Result find(const QString &) override { return answer; }
+    Result answer;
 };
 
 bool IsBandFlags(const QString &flags)
@@ -73,8 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     path.port.open = (scene & 0x01) == 0;
     path.port.accept = (scene & 0x02) ? -1 : (scene & 0x04) ? (scene >> 4) : (1 << 20);
     if (scene & 0x08) {
-        lookup.answer = AttenuationLookup::Corrections {
-            static_cast<std::int8_t>(data[1]) * 3, static_cast<std::int8_t>(data[2]) * 3 };
+        lookup.answer = { AttenuationLookup::Outcome::Found,
+            { static_cast<std::int8_t>(data[1]) * 3, static_cast<std::int8_t>(data[2]) * 3 } };
+    } else if (scene & 0x80) {
+        lookup.answer.outcome = AttenuationLookup::Outcome::Unreadable;
     }
 
     for (std::size_t i = 3; i < size; ++i) {

@@ -131,9 +131,10 @@ void CheckOptionsFile(const QByteArray &bytes)
         file.write(bytes);
         file.close();
     }
-    if (const std::optional<QString> port = OptionsFile::read()) {
-        DevicePathOfPort(*port);
-        PortNameFromCaption(*port);
+    const OptionsFile::Contents contents = OptionsFile::read();
+    if (contents.state == OptionsFile::Contents::State::Read) {
+        DevicePathOfPort(contents.portName);
+        PortCaption(contents.portName, contents.portName);
     }
 }
 
