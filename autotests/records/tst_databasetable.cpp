@@ -220,6 +220,23 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), bytes);
     }
 
+    // Found by fuzzing: a damaged BlockNum.DB whose schema reads as empty was taken
+    // for a file without the table, set to WAL and given a new table.
+    void damagedFileThatReadsEmptyIsNotWritten()
+    {
+        const QString seed = QFINDTESTDATA("../../fuzz/corpus/fuzz_tablefile/damaged_schema_reads_empty");
+        QVERIFY(!seed.isEmpty());
+        const QByteArray bytes = readFile(seed).mid(1); // the first byte picks the table
+        QTemporaryDir dir;
+        const QString path = dir.filePath(BlockNumSchema().fileName);
+        writeFile(path, bytes);
+
+        DatabaseTable table(dir.path(), BlockNumSchema());
+        QVERIFY(!table.open(Mode::OpenOrCreate));
+        QVERIFY(table.errorText().contains(QStringLiteral("поврежден")));
+        QCOMPARE(readFile(path), bytes);
+    }
+
     void lockedFileFailsWithinASecondAndStaysIntact()
     {
         QTemporaryDir dir;

@@ -341,6 +341,14 @@ bool DatabaseTable::prepareTable(OpenMode mode)
     if (mode == OpenMode::ExistingOnly) {
         return fail(QStringLiteral("Таблица %1 не найдена").arg(filePath()));
     }
+    // A damaged file may read as holding nothing at all: never write into it.
+    QSqlQuery check(db);
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()
+        || check.value(0).toString() != QLatin1String("ok")) {
+        return fail(QStringLiteral("Файл %1 поврежден: таблицу %2 нельзя создать в нем")
+                        .arg(filePath(), m_schema.tableName));
+    }
+    check.finish();
     if (!setDurability()) {
         return false;
     }
