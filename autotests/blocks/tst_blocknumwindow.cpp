@@ -9,6 +9,7 @@
 #include "reports/reportpainter.h"
 #include "reports/reportprepare.h"
 #include "reports/reportrows.h"
+#include "tabletexts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -261,6 +262,26 @@ private Q_SLOTS:
         const QRectF value = page.find("0000000000000008").first().boxMm;
         QVERIFY(qAbs(heading.left() - value.left()) < 1.0);
         QVERIFY(value.right() < page.sizeMm.width() - 10);
+    }
+
+    void aTableThatCannotBeOpenedIsNamedWithItsFolder_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("damaged") << "damaged";
+        QTest::newRow("cannot be opened") << "unopenable";
+    }
+    void aTableThatCannotBeOpenedIsNamedWithItsFolder()
+    {
+        QFETCH(QString, how);
+        m_window.reset();
+        QVERIFY(SpoilTable(m_dir->path(), BlockNumSchema(), how));
+        m_window = std::make_unique<TfBlockNum>(m_clock, *m_messages, m_dir->path());
+        QCOMPARE(m_messages->errors.size(), 1);
+        const QString prefix
+            = "Не удается открыть таблицу BlockNum.DB в папке " + m_dir->path() + ": ";
+        QVERIFY2(m_messages->errors.first().startsWith(prefix), qPrintable(m_messages->errors.first()));
+        QVERIFY(m_messages->errors.first().size() > prefix.size());
+        QCOMPARE(m_window->factoryNumbers().model().rowCount(), 0);
     }
 
     void looksRight()

@@ -1,4 +1,6 @@
+#include "readonlydirectory.h"
 #include "records/databasealias.h"
+#include "records/tableschema.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +38,13 @@ void ageAliasFile()
 QDateTime aliasFileTime()
 {
     return QFileInfo(DatabaseAliasFile()).lastModified();
+}
+
+void putTableIn(const QString &directory)
+{
+    QVERIFY(QDir().mkpath(directory));
+    QFile table(QDir(directory).filePath(Test23Schema().fileName));
+    QVERIFY(table.open(QIODevice::WriteOnly));
 }
 
 } // namespace
@@ -136,6 +145,95 @@ private Q_SLOTS:
         QCOMPARE(alias.directory, expected);
         QVERIFY(QFileInfo(expected).isDir());
         QCOMPARE(recordedPath(), expected);
+        QVERIFY(alias.notice.contains(expected));
+    }
+
+    void oneRuleForWhereTheTablesLive_data()
+    {
+        QTest::addColumn<bool>("tablesBeside");
+        QTest::addColumn<bool>("besideWritable");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("recorded"); // "", "old with tables", "old empty"
+        QTest::addColumn<bool>("machineWritable");
+        QTest::addColumn<QString>("chosen"); // "program", "machine", "user", "old"
+        QTest::addColumn<bool>("told");
+        QTest::addColumn<AliasUpdate>("update");
+
+        QTest::newRow("portable copy, first start")
+            << false << true << false << "" << true << "program" << false << AliasUpdate::Created;
+        QTest::newRow("tables beside a copy in a read-only directory")
+            << true << false << false << "" << true << "program" << true << AliasUpdate::Created;
+        QTest::newRow("tables beside, earlier ones elsewhere")
+            << true << true << false << "old with tables" << true << "program" << true
+            << AliasUpdate::Repointed;
+        QTest::newRow("moved copy, tables left behind")
+            << false << true << false << "old with tables" << true << "old" << true
+            << AliasUpdate::Unchanged;
+        QTest::newRow("moved copy, nothing left behind")
+            << false << true << false << "old empty" << true << "program" << false
+            << AliasUpdate::Repointed;
+        QTest::newRow("installed, first start")
+            << false << false << true << "" << true << "machine" << false << AliasUpdate::Created;
+        QTest::newRow("installed, machine's directory not writable")
+            << false << false << true << "" << false << "machine" << true << AliasUpdate::Created;
+        QTest::newRow("installed after a portable copy with tables")
+            << false << false << true << "old with tables" << true << "old" << true
+            << AliasUpdate::Unchanged;
+        QTest::newRow("read-only copy without tables")
+            << false << false << false << "" << true << "user" << true << AliasUpdate::Created;
+    }
+    void oneRuleForWhereTheTablesLive()
+    {
+        QFETCH(bool, tablesBeside);
+        QFETCH(bool, besideWritable);
+        QFETCH(bool, installed);
+        QFETCH(QString, recorded);
+        QFETCH(bool, machineWritable);
+        QFETCH(QString, chosen);
+        QFETCH(bool, told);
+        QFETCH(AliasUpdate, update);
+
+        QTemporaryDir root;
+        const QMap<QString, QString> dirs { { "program", root.filePath("bin") + u'/' },
+            { "machine", root.filePath("var/lib/telv2") + u'/' },
+            { "user", root.filePath("home/data/telv2") + u'/' },
+            { "old", root.filePath("old") + u'/' } };
+        for (const QString &dir : { dirs["program"], dirs["machine"], dirs["old"] }) {
+            QVERIFY(QDir().mkpath(dir));
+        }
+        if (tablesBeside) {
+            putTableIn(dirs["program"]);
+        }
+        if (recorded == "old with tables") {
+            putTableIn(dirs["old"]);
+        }
+        if (!recorded.isEmpty()) {
+            writeAlias(QStringLiteral("dbTelv"), dirs["old"]);
+        }
+        const TablePlaces places { dirs["program"],
+            installed ? dirs["program"] : root.filePath("usr/bin"), dirs["machine"],
+            dirs["user"] };
+        std::optional<ReadOnlyDirectory> closedProgram;
+        std::optional<ReadOnlyDirectory> closedMachine;
+        if (!besideWritable) {
+            closedProgram.emplace(dirs["program"]);
+        }
+        if (!machineWritable) {
+            closedMachine.emplace(dirs["machine"]);
+        }
+
+        const DatabaseAlias alias = EnsureDatabaseAlias(places);
+        QCOMPARE(alias.directory, dirs[chosen]);
+        QCOMPARE(recordedPath(), dirs[chosen]);
+        QCOMPARE(alias.update, update);
+        QVERIFY(!alias.reason.isEmpty());
+        QCOMPARE(!alias.notice.isEmpty(), told);
+        if (told) {
+            // The box names the folder that is used.
+            QVERIFY2(alias.notice.contains(dirs[chosen]), qPrintable(alias.notice));
+        }
+        QCOMPARE(alias.reason.contains("только чтение"),
+            (!besideWritable && chosen == "program") || (!machineWritable && chosen == "machine"));
     }
 };
 

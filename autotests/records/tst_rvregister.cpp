@@ -1,6 +1,8 @@
 #include "bytes.h"
+#include "readonlydirectory.h"
 #include "receivepath.h"
 #include "records/rvregister.h"
+#include "tabletexts.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -259,6 +261,69 @@ private Q_SLOTS:
         QCOMPARE(rows,
             (QList<QStringList> {
                 { "0000001", "1", "2" }, { "0000020", "1", "2" }, { "0000300", "1", "2" } }));
+    }
+
+    void storedValuesBeyondTheShortRangeAreCappedNotWrapped_data()
+    {
+        // What another program may have stored, as SQL literals.
+        QTest::addColumn<QString>("mv");
+        QTest::addColumn<QString>("gmv");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("shownMv");
+        QTest::newRow("2^31 and below -2^31")
+            << "2147483648" << "-2147483649" << Bytes("F4 80 80 80 80 89 89 80 80 F5")
+            << "2147483648";
+        QTest::newRow("2^32 + 12 and 2^32 + 34, not 12 and 34")
+            << "4294967308" << "4294967330" << Bytes("F4 80 80 80 80 89 89 89 89 F5")
+            << "4294967308";
+        QTest::newRow("largest integer, a real beyond every integer")
+            << "9223372036854775807" << "1e30" << Bytes("F4 80 80 80 80 89 89 89 89 F5")
+            << "9223372036854775807";
+        QTest::newRow("a negative real beyond, a text")
+            << "-1e30" << "'abc'" << Bytes("F4 80 80 80 80 80 80 80 80 F5")
+            << "-9223372036854775808";
+    }
+    void storedValuesBeyondTheShortRangeAreCappedNotWrapped()
+    {
+        QFETCH(QString, mv);
+        QFETCH(QString, gmv);
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, shownMv);
+        m_register.reset();
+        QVERIFY(ExecOnTableFile(m_dir->filePath(RvSchema().fileName),
+            { QStringLiteral("INSERT INTO \"РВ\" VALUES ('0031452', %1, %2)").arg(mv, gmv) }));
+        m_register.emplace(m_dir->path());
+        QVERIFY(m_register->open());
+        Station station(*m_register);
+        QCOMPARE(station.ask("0031452"), sent);
+        TableEditModel &model = m_register->model();
+        QCOMPARE(model.data(model.index(0, 1)).toString(), shownMv);
+    }
+
+    void aRegisterInADirectoryThatCannotBeWrittenAnswersWithItsCorrections()
+    {
+        saveRow("0031452", 12, 34);
+        m_register.reset();
+        const auto before = FileChecksums(m_dir->path());
+        {
+            ReadOnlyDirectory readOnly(m_dir->path());
+            QVERIFY(readOnly.holds());
+            RvRegister stored(m_dir->path());
+            QVERIFY2(stored.open(), qPrintable(stored.errorText()));
+            QCOMPARE(stored.model().rowCount(), 1);
+            Station station(stored);
+            QCOMPARE(station.ask("0031452"), Bytes("F4 80 80 80 80 81 82 83 84 F5"));
+            QCOMPARE(station.view.lines, QStringList { Corrections + "12 34" });
+
+            // A change cannot be saved, and the operator learns why.
+            TableEditModel &model = stored.model();
+            QVERIFY(model.insert());
+            model.setValue("Lokomotiv", QStringLiteral("7"));
+            QVERIFY(!model.post());
+            QVERIFY2(model.errorText().contains("только для чтения"), qPrintable(model.errorText()));
+            model.cancel();
+        }
+        QCOMPARE(FileChecksums(m_dir->path()), before);
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "records/recordgrid.h"
 #include "records/recordnavigator.h"
 #include "records/rvregisterwindow.h"
+#include "tabletexts.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -279,15 +280,30 @@ private Q_SLOTS:
         QVERIFY(m_messages->errors.isEmpty());
     }
 
+    void aTableThatCannotBeOpenedIsReportedAndTheWindowWorksOn_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("not a database") << "garbage";
+        QTest::newRow("damaged") << "damaged";
+        QTest::newRow("cannot be opened") << "unopenable";
+    }
     void aTableThatCannotBeOpenedIsReportedAndTheWindowWorksOn()
     {
+        QFETCH(QString, how);
         m_window.reset();
-        QFile file(m_dir->filePath(RvSchema().fileName));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("garbage");
-        file.close();
+        if (how == "garbage") {
+            QFile file(m_dir->filePath(RvSchema().fileName));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("garbage");
+        } else {
+            QVERIFY(SpoilTable(m_dir->path(), RvSchema(), how));
+        }
         m_window = std::make_unique<TFDBRV>(m_clock, *m_messages, m_dir->path());
         QCOMPARE(m_messages->errors.size(), 1);
+        // Which table and where, in Russian, then the engine's own text.
+        const QString prefix = "Не удается открыть таблицу РВ.db в папке " + m_dir->path() + ": ";
+        QVERIFY2(m_messages->errors.first().startsWith(prefix), qPrintable(m_messages->errors.first()));
+        QVERIFY(m_messages->errors.first().size() > prefix.size());
         QCOMPARE(grid()->model()->rowCount(), 0);
         auto *navigator = m_window->findChild<RecordNavigator *>("DBNavigator1");
         QVERIFY(!navigator->button(RecordNavigator::Insert)->isEnabled());

@@ -90,7 +90,7 @@ TfBlockNum::TfBlockNum(
 
     // FormCreate: the table, the first print choice, one check item per column.
     if (!m_register.open()) {
-        m_messages.showError(m_register.errorText());
+        m_messages.showError(OpenFailureText(m_register.table()));
     }
     m_include->setCurrentIndex(0);
     for (int c = 0; c < model.columnCount(); ++c) {

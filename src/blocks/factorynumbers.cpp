@@ -50,7 +50,7 @@ QString KindCaption(const QVariant &kind)
     if (kind.isNull()) {
         return {};
     }
-    switch (kind.toInt()) {
+    switch (StoredInteger(kind)) {
     case FactoryNumbersRegister::HandKind:
         return QStringLiteral("Вручную");
     case FactoryNumbersRegister::StationKind:
@@ -103,7 +103,7 @@ FactoryNumbersRegister::FactoryNumbersRegister(
         values[t] = now.time();
     });
     m_model.setEditRefusal([this, kind](const QVariantList &values) {
-        if (m_writing || values.value(kind).toInt() == HandKind) {
+        if (m_writing || StoredInteger(values.value(kind)) == HandKind) {
             return QString();
         }
         return QStringLiteral("Пришедшую с устройства информацию менять нельзя");

@@ -27,6 +27,7 @@ public:
     // Opens the table, creating it with its key when missing, and loads the rows.
     bool open();
     const QString &errorText() const { return m_table.errorText(); }
+    const DatabaseTable &table() const { return m_table; }
 
     TableEditModel &model() { return m_model; }
     bool FactoryNumberWriteInProgress() const { return m_writing; }

@@ -1,5 +1,7 @@
 #include "console/aboutbox.h"
 
+#include "console/version.h"
+
 #include <QDesktopServices>
 #include <QFrame>
 #include <QLabel>
@@ -111,7 +113,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     big.setBold(true);
     product->setFont(big);
     layout->addWidget(product);
-    layout->addWidget(line(QStringLiteral("Версия 2.2"), panel));
+    layout->addWidget(line(QStringLiteral("Версия ") + ProgramVersion(), panel));
     layout->addWidget(line(QStringLiteral("Разработчик: группа ПО ТЕЛВ-2"), panel));
     layout->addWidget(line(QStringLiteral("Адрес: 000000, Россия"), panel));
     layout->addWidget(

@@ -1,4 +1,6 @@
 #include "console/appearance.h"
+#include "console/aboutbox.h"
+#include "console/commandline.h"
 #include "console/mainform.h"
 #include "console/messageboxes.h"
 #include "console/program.h"
@@ -12,9 +14,21 @@
 #include "records/databaseserver.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
+    // Answered before the window toolkit starts, so that no display is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    QTextStream out(stdout);
+    if (const std::optional<int> exitCode = AnswerCommandLine(arguments, out)) {
+        return *exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("telv2"));
     QApplication::setOrganizationName(QStringLiteral("telv2"));
@@ -24,14 +38,24 @@ int main(int argc, char *argv[])
     SystemClock clock;
     MessageBoxes messages;
     // The alias is pointed at the tables first of all, as the main window is created.
-    const DatabaseLocation tables = CurrentDatabaseLocation(EnsureDatabaseAlias().directory);
+    const DatabaseAlias tables = EnsureDatabaseAlias();
+    const DatabaseLocation location = CurrentDatabaseLocation(tables.directory);
     {
         // The earlier program's tables, found where ours belong, before any is opened.
         LegacyImportDialogs dialogs(nullptr);
-        OfferLegacyConversion(DatabaseLocation { tables.directory, {} }, clock.now().date(), dialogs);
+        OfferLegacyConversion(DatabaseLocation { location.directory, {} }, clock.now().date(), dialogs);
     }
-    Program program(clock, messages, tables, DefaultPortName());
+    Program program(clock, messages, location, DefaultPortName());
     AddLegacyImportMenuItem(program);
+    const bool inFolder = !location.onServer();
+    if (inFolder) {
+        program.aboutBox().setDatabase(
+            DescribeLocation(location) + QStringLiteral(" (%1)").arg(tables.reason));
+    }
     program.mainForm().show();
+    if (inFolder && !tables.notice.isEmpty()) {
+        QMessageBox::information(
+            &program.mainForm(), QStringLiteral("ТЕЛВ-2"), tables.notice);
+    }
     return QApplication::exec();
 }

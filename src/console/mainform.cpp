@@ -6,6 +6,7 @@
 #include "console/gauges.h"
 #include "console/messagegrid.h"
 #include "console/programcontext.h"
+#include "console/version.h"
 #include "link/clock.h"
 #include "link/commands.h"
 #include "link/operatormessages.h"
@@ -79,7 +80,7 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("ТЕЛВ-2"));
+    setWindowTitle(QStringLiteral("ТЕЛВ-2, версия ") + ProgramVersion());
     MainFormLayout::buildMenu(menuBar(), m_ui);
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));

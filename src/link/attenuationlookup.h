@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // The locomotive register as the attenuation correction request sees it.
 class AttenuationLookup
@@ -8,8 +9,9 @@ class AttenuationLookup
 public:
     struct Corrections
     {
-        int mv = 0; // МВ correction
-        int gmv = 0; // ГМВ correction
+        // As stored: a register written by another program may hold any integer.
+        qint64 mv = 0; // МВ correction
+        qint64 gmv = 0; // ГМВ correction
     };
 
     enum class Outcome {

@@ -236,8 +236,8 @@ void StatusCodeHandler::answerAttenuationRequest()
     const bool found = result.outcome == Outcome::Found;
     // Corrections outside 0..99 are sent as the nearest end of that range; the station
     // needs an answer even when the register cannot be read.
-    const int mv = found ? std::clamp(result.corrections.mv, 0, 99) : 0;
-    const int gmv = found ? std::clamp(result.corrections.gmv, 0, 99) : 0;
+    const int mv = found ? int(std::clamp<qint64>(result.corrections.mv, 0, 99)) : 0;
+    const int gmv = found ? int(std::clamp<qint64>(result.corrections.gmv, 0, 99)) : 0;
 
     // The reply follows whatever the buffer still counts from a failed send.
     AppendAttenuationCorrectionFrame(m_buffer, mv, gmv);

@@ -12,6 +12,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -73,9 +77,28 @@ bool hasDatabaseHeader(const QString &path, QString *error)
     return true;
 }
 
-enum class TableState { Absent, Matches, Different, Unreadable };
+// Whether this process may write the path, as the kernel decides for its effective
+// rights (a read-only mount, a directory of another user, missing permissions).
+bool mayWrite(const QString &path)
+{
+    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// The URI that opens an existing file for reading only. Without its write-ahead log
+// beside it the file is read as it stands, taking no locks and making no files, so
+// that a directory nobody may write can still be read.
+QString readOnlyUri(const QString &path)
+{
+    const bool withLog = QFileInfo::exists(path + QStringLiteral("-wal"));
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)
+        + (withLog ? QStringLiteral("?mode=ro") : QStringLiteral("?immutable=1"));
+}
+
+enum class TableState { Absent, Matches, Different, HoldsTriggers, Unreadable };
 
 // What the database holds: nothing at all, the table as defined, or something else.
+// A file with triggers is never used: the engine would run the commands stored in it
+// at our next change (for HoldsTriggers, error names them).
 TableState inspect(QSqlDatabase &db, const TableSchema &schema, QString *error)
 {
     QSqlQuery objects(db);
@@ -86,8 +109,12 @@ TableState inspect(QSqlDatabase &db, const TableSchema &schema, QString *error)
     bool anything = false;
     QString tableSql;
     bool found = false;
+    QStringList triggers;
     while (objects.next()) {
         anything = true;
+        if (objects.value(0).toString() == QLatin1String("trigger")) {
+            triggers.append(objects.value(1).toString());
+        }
         if (objects.value(0).toString() == QLatin1String("table")
             && objects.value(1).toString().compare(schema.tableName, Qt::CaseInsensitive) == 0) {
             found = true;
@@ -97,6 +124,10 @@ TableState inspect(QSqlDatabase &db, const TableSchema &schema, QString *error)
     objects.finish();
     if (!anything) {
         return TableState::Absent;
+    }
+    if (!triggers.isEmpty()) {
+        *error = triggers.join(QStringLiteral(", "));
+        return TableState::HoldsTriggers;
     }
     static const QRegularExpression withoutRowid(
         QStringLiteral("WITHOUT\\s+ROWID"), QRegularExpression::CaseInsensitiveOption);
@@ -268,6 +299,9 @@ bool DatabaseTable::open(OpenMode mode)
     } else if (!openFiles().contains(path) && !hasDatabaseHeader(path, &m_error)) {
         return false;
     }
+    // Tables that exist are the user's data: where they cannot be written they are
+    // still read.
+    m_readOnly = !m_location.onServer() && info.exists() && !(mayWrite(path) && mayWrite(m_location.directory));
     if (!openConnection()) {
         return false;
     }
@@ -307,11 +341,19 @@ bool DatabaseTable::openConnection()
         }
     } else {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(filePath());
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+        if (m_readOnly) {
+            db.setDatabaseName(readOnlyUri(filePath()));
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+        } else {
+            db.setDatabaseName(filePath());
+        }
+        db.setConnectOptions(options);
         if (db.open()) {
             m_connection = name;
             ++openFiles()[filePath()];
+            // Functions with side effects stay out of anything the file defines.
+            QSqlQuery(QStringLiteral("PRAGMA trusted_schema=OFF"), db).finish();
             return true;
         }
         failEngine(QStringLiteral("Не удается открыть таблицу %1").arg(filePath()), db.lastError());
@@ -333,6 +375,10 @@ bool DatabaseTable::prepareTable(OpenMode mode)
     case TableState::Different:
         return fail(QStringLiteral("В файле %1 нет таблицы %2 нужной структуры")
                         .arg(filePath(), m_schema.tableName));
+    case TableState::HoldsTriggers:
+        return fail(QStringLiteral("В файле %1 записаны триггеры (%2): программа не работает с "
+                                   "таблицей, которая выполняет записанные в ней команды")
+                        .arg(filePath(), m_error));
     case TableState::Matches:
         return setDurability();
     case TableState::Absent:
@@ -349,7 +395,7 @@ bool DatabaseTable::prepareTable(OpenMode mode)
                         .arg(filePath(), m_schema.tableName));
     }
     check.finish();
-    if (!setDurability()) {
+    if (!requireWritable() || !setDurability()) {
         return false;
     }
     QSqlQuery create(db);
@@ -357,6 +403,7 @@ bool DatabaseTable::prepareTable(OpenMode mode)
         return failEngine(
             QStringLiteral("Не удается создать таблицу %1").arg(filePath()), create.lastError());
     }
+    shareWithGroup();
     return true;
 }
 
@@ -371,6 +418,7 @@ bool DatabaseTable::prepareServerTable(OpenMode mode)
             return fail(QStringLiteral("Не удается прочитать структуру таблицы %1: %2")
                             .arg(filePath(), m_error));
         case TableState::Different:
+        case TableState::HoldsTriggers:
             return fail(QStringLiteral("Таблица %1 имеет другую структуру").arg(filePath()));
         case TableState::Matches:
             return true;
@@ -390,13 +438,38 @@ bool DatabaseTable::prepareServerTable(OpenMode mode)
     return false;
 }
 
+bool DatabaseTable::requireWritable()
+{
+    return !m_readOnly
+        || fail(QStringLiteral("Таблица %1 открыта только для чтения: нет права записи в файл "
+                               "или в папку %2")
+                    .arg(m_schema.fileName, QDir::toNativeSeparators(m_location.directory)));
+}
+
+// In a directory shared by a group (the machine's tables) a new table is the
+// group's to write, and so are the journal files, which the engine creates with the
+// table file's permissions.
+void DatabaseTable::shareWithGroup()
+{
+    if (!(QFileInfo(m_location.directory).permissions() & QFileDevice::WriteGroup)) {
+        return;
+    }
+    for (const QString &suffix : { QString(), QStringLiteral("-wal"), QStringLiteral("-shm") }) {
+        QFile file(filePath() + suffix);
+        if (file.exists()) {
+            file.setPermissions(
+                file.permissions() | QFileDevice::ReadGroup | QFileDevice::WriteGroup);
+        }
+    }
+}
+
 bool DatabaseTable::setDurability()
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery pragma(db);
     // The journal mode persists in the file; if another connection holds a lock
     // right now the file keeps its journal, which is as crash-safe, only slower.
-    if (pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+    if (!m_readOnly && pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
         pragma.finish();
     }
     if (!pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
@@ -486,7 +559,7 @@ QSqlQuery &DatabaseTable::appendStatement()
 
 bool DatabaseTable::append(const QVariantList &values)
 {
-    if (!requireOpen()) {
+    if (!requireOpen() || !requireWritable()) {
         return false;
     }
     QVariantList stored;
@@ -552,7 +625,8 @@ bool DatabaseTable::collectRows(QSqlQuery &query, QList<TableRow> *rows)
         row.rowid = query.value(0).toLongLong();
         row.values.reserve(fields);
         for (int i = 1; i <= fields; ++i) {
-            row.values.append(storedForm(query.value(i)));
+            row.values.append(
+                CutStoredValue(m_schema.fields.at(i - 1), storedForm(query.value(i))));
         }
         rows->append(std::move(row));
     }
@@ -591,7 +665,7 @@ bool DatabaseTable::readPage(
 
 bool DatabaseTable::deleteRow(qint64 rowid)
 {
-    if (!requireOpen()) {
+    if (!requireOpen() || !requireWritable()) {
         return false;
     }
     QSqlQuery remove(QSqlDatabase::database(m_connection, false));
@@ -655,7 +729,7 @@ bool DatabaseTable::readAll(QList<TableRow> *rows)
 bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)
 {
     QVariantList stored;
-    if (!requireOpen() || !toStoredRow(values, &stored)) {
+    if (!requireOpen() || !requireWritable() || !toStoredRow(values, &stored)) {
         return false;
     }
     QSqlQuery insert(QSqlDatabase::database(m_connection, false));
@@ -671,7 +745,7 @@ bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)
 bool DatabaseTable::update(qint64 rowid, const QVariantList &values)
 {
     QVariantList stored;
-    if (!requireOpen() || !toStoredRow(values, &stored)) {
+    if (!requireOpen() || !requireWritable() || !toStoredRow(values, &stored)) {
         return false;
     }
     QStringList assignments;
@@ -755,14 +829,18 @@ bool DatabaseTable::select(
         return failEngine(querying, query.lastError());
     }
     const QSqlRecord record = query.record();
+    QList<const FieldDef *> fields; // the field each column reads, if any
     for (int i = 0; i < record.count(); ++i) {
         columns->append(record.fieldName(i));
+        const int field = m_schema.fieldIndex(record.fieldName(i));
+        fields.append(field < 0 ? nullptr : &m_schema.fields.at(field));
     }
     while (query.next()) {
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i) {
-            row.append(storedForm(query.value(i)));
+            const QVariant value = storedForm(query.value(i));
+            row.append(fields.at(i) ? CutStoredValue(*fields.at(i), value) : value);
         }
         rows->append(std::move(row));
     }
@@ -801,7 +879,7 @@ void DatabaseTable::rollback()
 
 bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
 {
-    if (!requireOpen()) {
+    if (!requireOpen() || !requireWritable()) {
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -829,4 +907,11 @@ bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
     }
     db.rollback();
     return false;
+}
+
+QString OpenFailureText(const DatabaseTable &table)
+{
+    const QFileInfo file(table.filePath());
+    return QStringLiteral("Не удается открыть таблицу %1 в папке %2: %3")
+        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()), table.errorText());
 }

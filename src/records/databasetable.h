@@ -37,7 +37,9 @@ struct TableRow
 // on both (dates and times as text).
 //
 // Opening never damages what is there: a file that is neither empty nor an SQLite
-// database, or a table of another layout, is refused and left untouched.
+// database, whose table has another layout, or that holds triggers, is refused and
+// left untouched. A table that this process may not write (the file or its
+// directory) is opened for reading only; changes are then refused with a text.
 // Every change is one transaction that is on disk when the call returns (WAL
 // journal, synchronous FULL), and every statement is finished before the call
 // returns, so that a second connection to the file (a browser beside the
@@ -66,6 +68,8 @@ public:
     // cleanly (the table is closed all the same).
     bool close();
     bool isOpen() const { return !m_connection.isEmpty(); }
+    // Open for reading only, as the file or its directory cannot be written.
+    bool isReadOnly() const { return isOpen() && m_readOnly; }
 
     const TableSchema &schema() const { return m_schema; }
     const DatabaseLocation &location() const { return m_location; }
@@ -132,6 +136,8 @@ private:
     // engine's text.
     bool failEngine(const QString &doing, const QSqlError &error);
     bool requireOpen();
+    bool requireWritable();
+    void shareWithGroup();
     bool openConnection();
     bool prepareTable(OpenMode mode);
     bool prepareServerTable(OpenMode mode);
@@ -151,4 +157,9 @@ private:
     std::unique_ptr<QSqlQuery> m_append;
     QString m_error;
     bool m_keyViolation = false;
+    bool m_readOnly = false;
 };
+
+// What the operator is told when a table that stays open for the whole run cannot
+// be opened at start-up: which table, in which folder, then the engine's text.
+QString OpenFailureText(const DatabaseTable &table);

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QTime>
 
+#include <cmath>
 #include <limits>
 
 QString CutToWidth(const QString &text, int width)
@@ -102,4 +103,61 @@ bool ToStoredValue(const FieldDef &field, const QVariant &value, QVariant *store
         break;
     }
     return false;
+}
+
+namespace {
+
+// The most characters a field's value can have as text.
+int textWidth(const FieldDef &field)
+{
+    switch (field.type) {
+    case FieldType::Text:
+        return field.width;
+    case FieldType::Date:
+        return int(std::size(StoredDateFormat)) - 1;
+    case FieldType::Time:
+        return int(std::size(StoredTimeFormat)) - 1;
+    case FieldType::ShortInteger:
+        return 6; // "-32768"
+    }
+    return 0;
+}
+
+} // namespace
+
+QVariant CutStoredValue(const FieldDef &field, const QVariant &stored)
+{
+    const int width = textWidth(field);
+    if (stored.typeId() == QMetaType::QString) {
+        const QString text = stored.toString();
+        return text.size() > width ? QVariant(CutToWidth(text, width)) : stored;
+    }
+    if (stored.typeId() == QMetaType::QByteArray) {
+        // A character takes at most four bytes in UTF-8.
+        return CutToWidth(QString::fromUtf8(stored.toByteArray().left(4 * width)), width);
+    }
+    return stored;
+}
+
+qint64 StoredInteger(const QVariant &stored)
+{
+    bool ok = false;
+    if (stored.typeId() != QMetaType::Double) {
+        const qint64 number = stored.toLongLong(&ok);
+        if (ok) {
+            return number;
+        }
+    }
+    const double real = stored.toDouble(&ok);
+    if (!ok || std::isnan(real)) {
+        return 0;
+    }
+    // 2^63 is the first double above the range; the lower end is exact.
+    if (real >= 9223372036854775808.0) {
+        return std::numeric_limits<qint64>::max();
+    }
+    if (real <= double(std::numeric_limits<qint64>::min())) {
+        return std::numeric_limits<qint64>::min();
+    }
+    return qint64(real);
 }

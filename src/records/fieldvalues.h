@@ -20,3 +20,14 @@ QString CutToWidth(const QString &text, int width);
 // a value, or given an empty text, holds NULL.
 // Returns false and sets error for a value the field cannot hold.
 bool ToStoredValue(const FieldDef &field, const QVariant &value, QVariant *stored, QString *error);
+
+// A value as read from a field. A text longer than the field can hold (only a file
+// written by another program has one) is cut to the field's width, a text in a date,
+// time or number field to the length of that form, so that no grid, decoder or report
+// is ever handed more. Other values stay as they are.
+QVariant CutStoredValue(const FieldDef &field, const QVariant &stored);
+
+// A stored number as a 64-bit integer, without wrapping: a foreign file may hold any
+// integer, a real beyond the range (taken as the nearest end) or a text (0 unless it
+// reads as a number).
+qint64 StoredInteger(const QVariant &stored);

@@ -1,6 +1,7 @@
 #include "records/rvregister.h"
 
 #include "link/codecs.h"
+#include "records/fieldvalues.h"
 
 namespace {
 
@@ -63,7 +64,8 @@ AttenuationLookup::Result RvRegister::find(const QString &locoNumber)
     if (rows.isEmpty()) {
         return { Outcome::NotRegistered, {} };
     }
-    return { Outcome::Found, { rows.first().value(0).toInt(), rows.first().value(1).toInt() } };
+    return { Outcome::Found,
+        { StoredInteger(rows.first().value(0)), StoredInteger(rows.first().value(1)) } };
 }
 
 QStringList RvRegister::reportFields()

@@ -57,7 +57,7 @@ TFDBRV::TFDBRV(
     connect(m_report, &QToolButton::clicked, this, &TFDBRV::BitBtn1Click);
 
     if (!m_register.open()) {
-        m_messages.showError(m_register.errorText());
+        m_messages.showError(OpenFailureText(m_register.table()));
     }
 }
 

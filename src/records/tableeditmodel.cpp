@@ -16,7 +16,7 @@ QVariant TypedFieldValue(const FieldDef &field, const QVariant &stored)
     case FieldType::Text:
         return stored.toString();
     case FieldType::ShortInteger:
-        return stored.toInt();
+        return StoredInteger(stored);
     case FieldType::Date: {
         const QDate date
             = QDate::fromString(stored.toString(), QLatin1StringView(StoredDateFormat));

@@ -1,0 +1,6 @@
+#include "console/version.h"
+
+QString ProgramVersion()
+{
+    return QStringLiteral(TELV2_VERSION);
+}
