@@ -1,9 +1,10 @@
 #pragma once
 
+#include "records/tableeditmodel.h"
+
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
-
-class TableEditModel;
 
 // Cell editors that keep to their field: texts no longer than the field's width,
 // short integers within their range.
@@ -52,6 +53,7 @@ private:
     void showModelRow(int row);
     void onFocusChanged(QWidget *old, QWidget *now);
 
-    TableEditModel *m_model = nullptr;
+    // Focus changes still arrive while the owning window tears down, after its model is gone.
+    QPointer<TableEditModel> m_model;
     bool m_syncing = false;
 };
