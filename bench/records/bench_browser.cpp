@@ -4,6 +4,7 @@
 // (server:1) in the same run. The BM_Bare cases are the engine alone on the same
 // file, doing the least the browser must: the count and the first page on open,
 // the count of the rows of a locomotive for that criterion.
+#include "millionrowtable.h"
 #include "records/resultbrowser.h"
 #include "reports/reportrows.h"
 #include "throwawaycluster.h"
@@ -23,52 +24,16 @@
 
 namespace {
 
-constexpr int Rows = 1000000;
-constexpr int RowsPerDay = 1000;
-constexpr int Locomotives = 5000;
+using MillionRows::Locomotives;
+using MillionRows::Rows;
+using MillionRows::RowsPerDay;
+const auto MillionRowTable = MillionRows::Table;
 
 double PeakMegabytes()
 {
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
-}
-
-// Test23.DB with a million rows over 1000 days, made once in one transaction.
-const QString &MillionRowTable()
-{
-    static QTemporaryDir dir;
-    static const bool filled = [] {
-        {
-            DatabaseTable table(dir.path(), Test23Schema());
-            if (!table.open(DatabaseTable::OpenMode::OpenOrCreate)) {
-                return false;
-            }
-        }
-        bool ok = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "fill");
-            db.setDatabaseName(dir.filePath(Test23Schema().fileName));
-            QSqlQuery q(db);
-            ok = db.open() && q.exec("BEGIN")
-                && q.exec(QStringLiteral(
-                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
-                    "WHERE i + 1 < %1) "
-                    "INSERT INTO Test23 SELECT date('2024-01-01', '+' || (i / %2) || ' days'), "
-                    "time('08:00', '+' || (i % %2) * 30 || ' seconds') || '.000', 'Тест 2', "
-                    "'От ТЕЛВ', '9316', '1234', printf('%07d', i % %3), 'Норма', '0000000', "
-                    "'10', '11', '12', 'Норма:4', '05', '0', '00', '11111', '00000', '10101' "
-                    "FROM n")
-                              .arg(Rows)
-                              .arg(RowsPerDay)
-                              .arg(Locomotives))
-                && q.exec("COMMIT");
-        }
-        QSqlDatabase::removeDatabase("fill");
-        return ok;
-    }();
-    static const QString path = filled ? dir.path() : QString();
-    return path;
 }
 
 QSqlDatabase OpenServer(const ServerAddress &server, const QString &name)
