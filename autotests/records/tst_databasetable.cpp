@@ -1,3 +1,4 @@
+#include "rawconnection.h"
 #include "records/databasetable.h"
 
 #include <QElapsedTimer>
@@ -26,42 +27,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // A connection of "another SQLite client": plain SQL, rollback journal.
-class OtherClient
-{
-public:
-    explicit OtherClient(const QString &path)
-        : m_name(QStringLiteral("other-%1").arg(++s_count))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        db.open();
-    }
-    ~OtherClient()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-
-    bool exec(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        const bool ok = q.exec(sql);
-        if (!ok) {
-            qWarning() << sql << q.lastError().text();
-        }
-        return ok;
-    }
-
-    QString value(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        return q.exec(sql) && q.next() ? q.value(0).toString() : QString();
-    }
-
-private:
-    static inline int s_count = 0;
-    QString m_name;
-};
+using OtherClient = RawConnection;
 
 const char *Test23Columns
     = "\"Date\" text, \"Time\" text, \"Event\" text, \"Direction\" text, "

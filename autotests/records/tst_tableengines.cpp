@@ -1,5 +1,6 @@
 // The table layer on both engines from one table of cases: SQLite files in a
 // directory, and a PostgreSQL database on a cluster the test starts itself.
+#include "rawconnection.h"
 #include "resulttables.h"
 #include "throwawaycluster.h"
 
@@ -33,52 +34,6 @@ QVariantList BlockNumRow(const QString &loko)
         QTime(1, 2), 2, QVariant(), QVariant() };
 }
 
-// A plain connection beside the table layer, as another program would have.
-class RawConnection
-{
-public:
-    explicit RawConnection(const DatabaseLocation &location, const QString &file = {})
-        : m_name(QStringLiteral("raw-%1").arg(++s_count))
-    {
-        QSqlDatabase db;
-        if (location.onServer()) {
-            db = QSqlDatabase::addDatabase("QPSQL", m_name);
-            db.setHostName(location.server.host);
-            db.setPort(location.server.port);
-            db.setDatabaseName(location.server.database);
-            db.setUserName(location.server.user);
-        } else {
-            db = QSqlDatabase::addDatabase("QSQLITE", m_name);
-            db.setDatabaseName(location.directory + u'/' + file);
-        }
-        db.open();
-    }
-    ~RawConnection()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-
-    bool exec(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        const bool ok = q.exec(sql);
-        if (!ok) {
-            qWarning() << sql << q.lastError().text();
-        }
-        return ok;
-    }
-
-    QString value(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        return q.exec(sql) && q.next() ? q.value(0).toString() : QString();
-    }
-
-private:
-    static inline int s_count = 0;
-    QString m_name;
-};
 
 } // namespace
 
