@@ -2,12 +2,15 @@
 #include "records/databasetable.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -380,6 +383,43 @@ private Q_SLOTS:
         QVERIFY(table.readPage({}, 0, 10, &rows));
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[1].values.at(6).toString(), QStringLiteral("3"));
+    }
+
+    void newTableInAGroupsFolderIsTheGroupsToWrite_data()
+    {
+        QTest::addColumn<QFile::Permissions>("folder");
+        QTest::addColumn<QFile::Permissions>("expected");
+        const QFile::Permissions read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        const QFile::Permissions enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+        // The machine's folder of an installed program (rwxrwxr-x): rw-rw-r--.
+        QTest::newRow("group's folder") << (read | enter | QFile::WriteOwner | QFile::WriteGroup)
+                                        << (read | QFile::WriteOwner | QFile::WriteGroup);
+        // A user's own folder (rwxr-xr-x) keeps the usual rw-r--r--.
+        QTest::newRow("user's folder")
+            << (read | enter | QFile::WriteOwner) << (read | QFile::WriteOwner);
+    }
+
+    void newTableInAGroupsFolderIsTheGroupsToWrite()
+    {
+        QFETCH(QFile::Permissions, folder);
+        QFETCH(QFile::Permissions, expected);
+        // A desktop session's usual umask, which alone would keep the group out.
+        const mode_t umaskBefore = umask(022);
+        const auto restoreUmask = qScopeGuard([umaskBefore] { umask(umaskBefore); });
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), folder));
+        DatabaseTable table(dir.path(), Test23Schema());
+        QVERIFY2(table.open(Mode::OpenOrCreate), qPrintable(table.errorText()));
+        QVERIFY(table.append(test23Row(QDate(2026, 1, 2), "0000001")));
+        // While the table is open its write-ahead log and the log's index exist too;
+        // another member of the group writes them as well.
+        const QFile::Permissions mask = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+            | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        for (const char *suffix : { "", "-wal", "-shm" }) {
+            const QString path = table.filePath() + QLatin1String(suffix);
+            QVERIFY2(QFile::exists(path), qPrintable(path));
+            QCOMPARE(QFile::permissions(path) & mask, expected);
+        }
     }
 
     void closedTableRefusesWork()

@@ -14,6 +14,7 @@
 #include "records/databaseserver.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTextStream>
 
@@ -32,6 +33,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("telv2"));
     QApplication::setOrganizationName(QStringLiteral("telv2"));
+    // The menu entry and the icon that the package installs; a portable copy finds
+    // no icon and keeps the window system's own.
+    QGuiApplication::setDesktopFileName(QStringLiteral("telv2"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("telv2")));
     ApplyProgramAppearance(app);
     InstallRussianTranslation(app);
 
