@@ -4,6 +4,7 @@
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "pdfpages.h"
+#include "readonlydirectory.h"
 #include "records/recordgrid.h"
 #include "records/recordnavigator.h"
 #include "reports/reportpainter.h"
@@ -275,6 +276,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         m_window.reset();
         QVERIFY(SpoilTable(m_dir->path(), BlockNumSchema(), how));
+        const auto before = FileChecksums(m_dir->path());
         m_window = std::make_unique<TfBlockNum>(m_clock, *m_messages, m_dir->path());
         QCOMPARE(m_messages->errors.size(), 1);
         const QString prefix
@@ -282,6 +284,8 @@ private Q_SLOTS:
         QVERIFY2(m_messages->errors.first().startsWith(prefix), qPrintable(m_messages->errors.first()));
         QVERIFY(m_messages->errors.first().size() > prefix.size());
         QCOMPARE(m_window->factoryNumbers().model().rowCount(), 0);
+        m_window.reset();
+        QCOMPARE(FileChecksums(m_dir->path()), before);
     }
 
     void looksRight()

@@ -5,7 +5,9 @@
 #include "link/serialconnection.h"
 #include "link/serialdevices.h"
 #include "mainformfixture.h"
+#include "plainuserrights.h"
 #include "ptypair.h"
+#include "readonlydirectory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -165,54 +167,103 @@ private Q_SLOTS:
         QVERIFY2(f.messages.errors.first().contains(holder), qPrintable(f.messages.errors.first()));
     }
 
-    // A lock file whose process has ended, in a form the serial layer does not clear
-    // itself (written on a machine of another name).
-    void aStaleLockFileIsClearedAndThePortOpened()
+    // A lock file in a form the serial layer does not judge itself (written on a
+    // machine of another name): cleared when its process has ended, kept untouched while
+    // that process runs.
+    void aLockFileIsClearedOnlyWhenItsProcessHasEnded_data()
     {
+        QTest::addColumn<bool>("holderRuns");
+        QTest::newRow("process ended") << false;
+        QTest::newRow("process runs") << true;
+    }
+    void aLockFileIsClearedOnlyWhenItsProcessHasEnded()
+    {
+        QFETCH(bool, holderRuns);
         Pty pty;
         const QString lockPath = PortLockFilePath(pty.slavePath());
         QVERIFY(!lockPath.isEmpty());
+        const qint64 holder = holderRuns ? QCoreApplication::applicationPid() : deadProcess();
+        const QByteArray lockText = QByteArray::number(holder) + "\ntelv2\nanother-machine\n";
         {
             QFile lock(lockPath);
             QVERIFY(lock.open(QIODevice::WriteOnly));
-            lock.write(QByteArray::number(deadProcess()) + "\ntelv2\nanother-machine\n");
+            lock.write(lockText);
         }
         const auto removeLock = qScopeGuard([&] { QFile::remove(lockPath); });
         MainFormFixture f(pty.slavePath());
-        QVERIFY2(f.messages.errors.isEmpty(), qPrintable(f.messages.errors.join("\n")));
-        QVERIFY(f.form->connection().isOpen());
-        QCOMPARE(pty.readAtLeast(1), Bytes("D0"));
+        if (!holderRuns) {
+            QVERIFY2(f.messages.errors.isEmpty(), qPrintable(f.messages.errors.join("\n")));
+            QVERIFY(f.form->connection().isOpen());
+            QCOMPARE(pty.readAtLeast(1), Bytes("D0"));
+            // The lock is ours now.
+            QVERIFY(fileBytes(lockPath).trimmed().startsWith(
+                QByteArray::number(QCoreApplication::applicationPid())));
+            return;
+        }
+        // The cause in the operator's words, and nothing of the system's after it.
+        QCOMPARE(f.messages.errors,
+            QStringList { QStringLiteral("Ошибка при соединении %1\n\nПорт %1 занят другой "
+                                         "программой (процесс %2).")
+                              .arg(pty.slavePath())
+                              .arg(holder) });
+        QVERIFY(!f.form->connection().isOpen());
+        QCOMPARE(fileBytes(lockPath), lockText);
+        f.form->show();
+        QCOMPARE(pty.readAtLeast(1, 200), QByteArray());
     }
 
+    // The operator's port is in the file; neither the default port nor any other is
+    // tried in its place, and the file stays as it is.
     void anUnreadableOptionsFileIsToldAndNoPortTried_data()
     {
-        QTest::addColumn<std::function<void()>>("makeUnreadable");
-        QTest::newRow("a directory") << std::function<void()>(
-            [] { QVERIFY(QDir::current().mkdir(QStringLiteral("Options.dat"))); });
-        QTest::newRow("a link to nothing") << std::function<void()>([] {
-            QVERIFY(QFile::link(
-                QStringLiteral("/nonexistent/Options.dat"), QStringLiteral("Options.dat")));
-        });
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no permission to read") << "mode 000"
+                                               << "нет права на чтение файла";
+        QTest::newRow("a directory") << "directory"
+                                     << "это папка, а не файл";
+        QTest::newRow("a link to nothing")
+            << "dangling link"
+            << "это ссылка на несуществующий файл /nonexistent/Options.dat";
     }
     void anUnreadableOptionsFileIsToldAndNoPortTried()
     {
-        QFETCH(std::function<void()>, makeUnreadable);
+        QFETCH(QString, how);
+        QFETCH(QString, reason);
+        Pty configured;
         Pty defaultPort;
-        MainFormFixture f(std::nullopt, defaultPort.slavePath(), makeUnreadable);
-        QCOMPARE(f.messages.errors.size(), 1);
-        const QString &error = f.messages.errors.first();
-        QVERIFY2(
-            error.startsWith("Не удается прочитать файл настроек " + OptionsFile::path() + ": "),
-            qPrintable(error));
-        QVERIFY2(!error.contains(": . "), qPrintable(error)); // the reason is given
+        std::optional<PlainUserRights> asUser;
+        QMap<QString, QByteArray> before;
+        MainFormFixture f(std::nullopt, defaultPort.slavePath(), [&] {
+            const QString path = QStringLiteral("Options.dat");
+            if (how == "mode 000") {
+                QVERIFY(OptionsFile::write(configured.slavePath()));
+                QVERIFY(QFile::setPermissions(path, {}));
+            } else if (how == "directory") {
+                QVERIFY(QDir::current().mkdir(path));
+            } else {
+                QVERIFY(QFile::link(QStringLiteral("/nonexistent/Options.dat"), path));
+            }
+            before = FileChecksums(QDir::currentPath());
+            if (how == "mode 000") {
+                asUser.emplace();
+            }
+        });
+        asUser.reset();
+        QCOMPARE(f.messages.errors,
+            QStringList { "Не удается прочитать файл настроек " + OptionsFile::path() + ": "
+                + reason + ". Порт не открыт; выберите его в меню «Порт»." });
         QVERIFY(!f.form->connection().isOpen());
         QCOMPARE(f.form->CurrentPort(), QString());
         QVERIFY(!f.ui().ITelv->isEnabled());
         QCOMPARE(portStatus(f), QStringLiteral("Порт не выбран"));
         f.form->show();
         QCOMPARE(defaultPort.readAtLeast(1, 200), QByteArray());
-        QVERIFY(
-            QFileInfo(OptionsFile::path()).isDir() || QFileInfo(OptionsFile::path()).isSymLink());
+        QCOMPARE(configured.readAtLeast(1, 50), QByteArray());
+        QVERIFY(how != "directory" || QFileInfo(OptionsFile::path()).isDir());
+        QVERIFY(before.contains("Options.dat") || how == "directory");
+        QCOMPARE(
+            FileChecksums(QDir::currentPath()).value("Options.dat"), before.value("Options.dat"));
     }
 
     void anOptionsFileThatCannotBeWrittenIsToldAndThePortStaysOpen()

@@ -292,12 +292,15 @@ private Q_SLOTS:
         m_register.reset();
         QVERIFY(ExecOnTableFile(m_dir->filePath(RvSchema().fileName),
             { QStringLiteral("INSERT INTO \"РВ\" VALUES ('0031452', %1, %2)").arg(mv, gmv) }));
+        const auto before = FileChecksums(m_dir->path());
         m_register.emplace(m_dir->path());
         QVERIFY(m_register->open());
         Station station(*m_register);
         QCOMPARE(station.ask("0031452"), sent);
         TableEditModel &model = m_register->model();
         QCOMPARE(model.data(model.index(0, 1)).toString(), shownMv);
+        m_register.reset();
+        QCOMPARE(FileChecksums(m_dir->path()), before);
     }
 
     void aRegisterInADirectoryThatCannotBeWrittenAnswersWithItsCorrections()

@@ -1,6 +1,7 @@
 #include "console/appearance.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
+#include "readonlydirectory.h"
 #include "records/recordgrid.h"
 #include "records/recordnavigator.h"
 #include "records/rvregisterwindow.h"
@@ -298,12 +299,15 @@ private Q_SLOTS:
         } else {
             QVERIFY(SpoilTable(m_dir->path(), RvSchema(), how));
         }
+        const auto before = FileChecksums(m_dir->path());
         m_window = std::make_unique<TFDBRV>(m_clock, *m_messages, m_dir->path());
         QCOMPARE(m_messages->errors.size(), 1);
         // Which table and where, in Russian, then the engine's own text.
         const QString prefix = "Не удается открыть таблицу РВ.db в папке " + m_dir->path() + ": ";
         QVERIFY2(m_messages->errors.first().startsWith(prefix), qPrintable(m_messages->errors.first()));
         QVERIFY(m_messages->errors.first().size() > prefix.size());
+        // Said once, not again by the table's own text.
+        QCOMPARE(m_messages->errors.first().count("открыть таблицу"), 1);
         QCOMPARE(grid()->model()->rowCount(), 0);
         auto *navigator = m_window->findChild<RecordNavigator *>("DBNavigator1");
         QVERIFY(!navigator->button(RecordNavigator::Insert)->isEnabled());
@@ -312,6 +316,8 @@ private Q_SLOTS:
         QVERIFY(!m_window->isVisible());
         m_window->closeTable();
         QCOMPARE(m_messages->errors.size(), 1);
+        m_window.reset();
+        QCOMPARE(FileChecksums(m_dir->path()), before);
     }
 
     void looksRight()

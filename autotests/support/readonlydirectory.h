@@ -1,11 +1,13 @@
 #pragma once
 
+#include "plainuserrights.h"
+
 #include <QMap>
 #include <QString>
 
 // Makes a directory that this process cannot write for as long as the object lives:
-// mode 0555, and a test run as root gives up its right to pass over file modes
-// (CAP_DAC_OVERRIDE in its effective set) meanwhile. The destructor gives both back.
+// mode 0555, and a test run as root is held to that mode meanwhile. The destructor
+// gives the write permission back.
 class ReadOnlyDirectory
 {
 public:
@@ -19,8 +21,9 @@ public:
 
 private:
     QString m_path;
-    bool m_droppedOverride = false;
+    PlainUserRights m_rights;
 };
 
-// The SHA-256 of every file in the directory by name, to show that none was touched.
+// The SHA-256 of every file in the directory by name, and for a link (also one that
+// leads nowhere) where it leads, to show that none was touched.
 QMap<QString, QByteArray> FileChecksums(const QString &directory);

@@ -5,10 +5,41 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 QString OptionsFile::path()
 {
     return QDir::current().absoluteFilePath(QStringLiteral("Options.dat"));
 }
+
+namespace {
+
+// Why a file that is there cannot be read, in the operator's words where the system
+// gives a known cause.
+QString unreadableReason(const QFileInfo &info, const QFile &file)
+{
+    if (info.isSymLink() && !info.exists()) {
+        return QStringLiteral("это ссылка на несуществующий файл %1")
+            .arg(QDir::toNativeSeparators(info.symLinkTarget()));
+    }
+    if (info.isDir()) {
+        return QStringLiteral("это папка, а не файл");
+    }
+#ifdef Q_OS_UNIX
+    // As the kernel decides for this process's effective rights.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(info.filePath()).constData(), R_OK, AT_EACCESS) != 0
+        && errno == EACCES) {
+        return QStringLiteral("нет права на чтение файла");
+    }
+#endif
+    return file.errorString();
+}
+
+} // namespace
 
 OptionsFile::Contents OptionsFile::read()
 {
@@ -20,11 +51,11 @@ OptionsFile::Contents OptionsFile::read()
     }
     QFile file(path());
     if (!file.open(QIODevice::ReadOnly)) {
-        return { State::Unreadable, {}, file.errorString() };
+        return { State::Unreadable, {}, unreadableReason(info, file) };
     }
     QByteArray line = file.readLine(4096);
     if (file.error() != QFile::NoError) {
-        return { State::Unreadable, {}, file.errorString() };
+        return { State::Unreadable, {}, unreadableReason(info, file) };
     }
     while (line.endsWith('\n') || line.endsWith('\r')) {
         line.chop(1);

@@ -259,9 +259,10 @@ void SerialConnection::describeOpenFailure(const QString &devicePath)
     }
     default:
         m_failure = platformText;
-        reason = QStringLiteral("Не удалось открыть порт %1.").arg(m_portName);
+        // No cause of our own to name: the system's text is all there is.
+        reason = QStringLiteral("Не удалось открыть порт %1. %2").arg(m_portName, platformText);
         break;
     }
     m_identity.clear();
-    m_lastError = reason + QLatin1Char(' ') + platformText;
+    m_lastError = reason;
 }

@@ -47,9 +47,11 @@ QString aliasGroup(QSettings &settings)
     return {};
 }
 
+// A folder as the operator reads it in a sentence: without the closing separator.
 QString shown(const QString &directory)
 {
-    return QDir::toNativeSeparators(directory);
+    const QString clean = QDir::cleanPath(directory);
+    return QDir::toNativeSeparators(clean.isEmpty() ? directory : clean);
 }
 
 const QString ReadOnlyText = QStringLiteral(
@@ -73,6 +75,9 @@ DatabaseAlias choose(const TablePlaces &places, const QString &recorded)
         }
         if (!canWriteIn(program)) {
             alias.reason += QStringLiteral(", только чтение");
+            if (notice.isEmpty()) {
+                notice = QStringLiteral(" Таблицы найдены в папке программы.");
+            }
             notice += ReadOnlyText;
         }
         if (!notice.isEmpty()) {

@@ -912,6 +912,15 @@ bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
 QString OpenFailureText(const DatabaseTable &table)
 {
     const QFileInfo file(table.filePath());
+    // The table's own text may say the same with the whole path: then only the
+    // engine's words follow; any other text goes on the sentence after its colon.
+    QString detail = table.errorText();
+    const QString same = QStringLiteral("Не удается открыть таблицу %1: ").arg(table.filePath());
+    if (detail.startsWith(same)) {
+        detail.remove(0, same.size());
+    } else if (!detail.isEmpty()) {
+        detail[0] = detail.at(0).toLower();
+    }
     return QStringLiteral("Не удается открыть таблицу %1 в папке %2: %3")
-        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()), table.errorText());
+        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()), detail);
 }
