@@ -21,7 +21,7 @@
 
 // Keeps the grid lines, the fields and the posted tests that the receive side
 // shows; every other effect on the windows is dropped.
-class ShownView final : public StationView
+class ShownView : public StationView
 {
 public:
     void AddMessageLine(const QString &text, bool) override { lines.append(text); }

@@ -1,34 +1,16 @@
-#include "bytes.h"
-#include "console/gauges.h"
-#include "console/messagegrid.h"
-#include "modaldialog.h"
-#include "programfixture.h"
-#include "records/tableschema.h"
-#include "tests/radiotest1.h"
-#include "tests/testparametersdialog.h"
+// Radio test 1 on a recording screen with scripted dialogs.
+#include "link/commands.h"
+#include "sequencefixture.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
 
-// Starts radio test 1 from the toolbar; the operator enters the number and range.
-void start(ProgramFixture &f, const QString &loco, int range, bool confirm = true)
+// The operator starts radio test 1 and confirms locomotive loco on range.
+void start(SequenceFixture &f, const QString &loco, int range)
 {
-    TFTestDlg &dialog = f.program->testDialog();
-    WhenOpened(dialog, [&dialog, loco, range, confirm] {
-        QVERIFY(!dialog.RadioGroup1->isEnabled());
-        QCOMPARE(dialog.numberKind(), TFTestDlg::LocoNumberKind);
-        QCOMPARE(dialog.Edit1->maxLength(), 7);
-        dialog.Edit1->setText(loco);
-        dialog.ComboBox1->setCurrentIndex(range);
-        (confirm ? dialog.BitBtn1 : dialog.BitBtn2)->click();
-    });
-    f.ui().toolButtons.at(0)->trigger();
+    f.willConfirm(false, QStringLiteral("0000"), loco, range);
+    f.radioTest1.ToolButton1Click();
 }
 
 } // namespace
@@ -39,95 +21,66 @@ class TestRadioTest1 : public QObject
 private Q_SLOTS:
     void completedTest()
     {
-        ProgramFixture f;
-        f.form().AddMessageLine(QStringLiteral("старая строка"), false);
-        start(f, QStringLiteral("12345"), 4);
+        SequenceFixture f;
+        f.screen.AddLineWithoutRange(QStringLiteral("старая строка"));
+        start(f, QStringLiteral("0012345"), 4);
+        QCOMPARE(f.dialogs.askedTests, QList<int> { TestNumber::RadioTest1 });
         QCOMPARE(
             f.takeSent(), Bytes("94 EE 81 80 80 81 82 83 84 85 EF E2 80 80 80 80 80 80 80 86 E3"));
-        QCOMPARE(f.form().grid().lineCount(), 0);
-        QCOMPARE(f.ui().Label25->text(), QStringLiteral("Тестирование РВ по тесту 1"));
-        QCOMPARE(f.ui().Label27->text(), QStringLiteral("№ локомотива: 0012345"));
-        QVERIFY(!f.ui().Gauge4->isHidden() && !f.ui().BitBtn5->isHidden());
-        QVERIFY(!f.ui().ITest->isEnabled());
+        QVERIFY(f.screen.gridLines.isEmpty());
+        QCOMPARE(f.screen.range, 4);
+        QCOMPARE(f.screen.calls,
+            (QStringList {
+                "menus off", "panel 0", "Тестирование РВ по тесту 1|№ локомотива: 0012345|70" }));
+        QCOMPARE(f.context.session.runningTest(), TestNumber::RadioTest1);
 
-        f.form().AddMessageLine(QStringLiteral("Наличие КС"), true);
+        f.screen.AddLineWithoutRange(QStringLiteral("Наличие КС"));
         f.receive(Bytes("AB")); // no confirmation: cleared, the test goes on
         f.clock.advance(35000);
-        QCOMPARE(f.ui().Gauge4->position(), 35);
-        QVERIFY(!f.context().station.test.NoConfirmation);
+        QCOMPARE(f.screen.elapsed, 35);
+        QVERIFY(!f.context.station.test.NoConfirmation);
         QVERIFY(f.takeSent().isEmpty());
 
         f.clock.advance(35000);
         QCOMPARE(f.takeSent(), Bytes("D0"));
-        QCOMPARE(f.ui().Label25->text(), QStringLiteral("Результаты тестирования"));
-        QVERIFY(
-            f.ui().Gauge4->isHidden() && f.ui().BitBtn5->isHidden() && f.ui().Label27->isHidden());
-        QVERIFY(f.ui().ITest->isEnabled());
-        QCOMPARE(f.form().grid().lineCount(), 0);
-        QCOMPARE(f.context().station.test.CollectingTest, 0);
+        QCOMPARE(f.screen.calls.mid(3), (QStringList { "test 1 ended", "menus on" }));
+        QVERIFY(f.screen.gridLines.isEmpty());
+        QCOMPARE(f.context.station.test.CollectingTest, 0);
+        QVERIFY(!f.context.session.busy());
         QVERIFY(f.rows(Tests1Schema()).isEmpty());
         QVERIFY(f.rows(Test23Schema()).isEmpty());
-
-        // The number-kind list is free again for the next test 2 or 3.
-        TFTestDlg &dialog = f.program->testDialog();
-        QVERIFY(dialog.RadioGroup1->isEnabled());
-        QCOMPARE(dialog.numberKind(), TFTestDlg::LocoNumberKind);
     }
 
     void cancelAfterTenSeconds()
     {
-        ProgramFixture f;
+        SequenceFixture f;
         start(f, QStringLiteral("0000001"), 5);
         f.takeSent();
         f.clock.advance(10000);
-        f.ui().BitBtn5->click();
+        f.radioTest1.BitBtn5Click();
         QCOMPARE(f.takeSent(), Bytes("D0"));
-        QCOMPARE(f.ui().Label25->text(), QStringLiteral("Результаты тестирования"));
-        QVERIFY(!f.program->radioTest1().running());
+        QCOMPARE(f.screen.calls.last(), QStringLiteral("menus on"));
+        QVERIFY(!f.radioTest1.running());
+        QVERIFY(!f.context.session.busy());
         f.clock.advance(70000);
         QVERIFY(f.takeSent().isEmpty());
     }
 
     void cancelledDialogSendsNothing()
     {
-        ProgramFixture f;
-        start(f, QStringLiteral("7"), 2, false);
+        SequenceFixture f;
+        f.radioTest1.ToolButton1Click();
         QVERIFY(f.takeSent().isEmpty());
-        QCOMPARE(f.context().station.CurrentRange, 2);
-        QVERIFY(f.program->testDialog().RadioGroup1->isEnabled());
-        QVERIFY(!f.program->radioTest1().running());
-    }
-
-    // A refused close (blocked band, "No") keeps the dialog open: the number kind
-    // stays locked to the locomotive, or a train number would be dropped in silence.
-    void numberKindStaysLockedUntilTheDialogCloses()
-    {
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("02111111"); // МВ blocked
-        f.messages.answers = { OperatorMessages::Answer::No, OperatorMessages::Answer::Yes };
-        TFTestDlg &dialog = f.program->testDialog();
-        bool lockedAfterRefusal = false;
-        WhenOpened(dialog, [&] {
-            dialog.Edit1->setText(QStringLiteral("5"));
-            dialog.ComboBox1->setCurrentIndex(4);
-            dialog.BitBtn1->click();
-            lockedAfterRefusal = dialog.isVisible() && !dialog.RadioGroup1->isEnabled()
-                && dialog.numberKind() == TFTestDlg::LocoNumberKind;
-            dialog.BitBtn1->click();
-        });
-        f.ui().ITest1->trigger();
-        QVERIFY(lockedAfterRefusal);
-        QCOMPARE(f.messages.questions.size(), 2);
-        QVERIFY(dialog.RadioGroup1->isEnabled());
-        QCOMPARE(
-            f.takeSent(), Bytes("94 EE 81 80 80 80 80 80 80 85 EF E2 80 80 80 80 80 80 80 86 E3"));
+        QVERIFY(f.screen.calls.isEmpty());
+        QVERIFY(!f.radioTest1.running());
+        QVERIFY(!f.context.session.busy());
     }
 
     void waitAcrossMidnightLastsSeventySeconds()
     {
-        ProgramFixture f;
+        SequenceFixture f;
         f.clock.setNow(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 30)));
-        start(f, QStringLiteral("1"), 3);
+        start(f, QStringLiteral("0000001"), 3);
         f.takeSent();
         f.clock.advance(69000);
         QVERIFY(f.takeSent().isEmpty());

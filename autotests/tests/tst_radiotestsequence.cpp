@@ -6,10 +6,8 @@
 #include "fakeport.h"
 #include "link/stationreceiver.h"
 #include "receivepath.h"
+#include "recordingscreen.h"
 #include "tests/radiotest23.h"
-#include "tests/radiotestview.h"
-#include "tests/testhost.h"
-#include "tests/testparametersdialog.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -17,36 +15,6 @@
 #include <QTest>
 
 namespace {
-
-// Every call of the sequence on the screen, as one line each.
-struct Recorder final : RadioTestView, TestHost
-{
-    void showTest(const QString &header, const QString &train, const QString &loco) override
-    {
-        calls.append(QStringList { header, train, loco }.join(QLatin1Char('|')));
-    }
-    void clearResult() override { calls.append(QStringLiteral("cleared")); }
-    void showWaiting(const QString &, int limit) override
-    {
-        calls.append(QStringLiteral("waiting %1").arg(limit));
-    }
-    void showElapsed(int) override { }
-    void showVerdict(const QString &code, const QString &verdict, bool fault,
-        const ResultLines &) override
-    {
-        calls.append(QStringLiteral("verdict %1/%2/%3").arg(code, verdict).arg(fault));
-    }
-    void showEnded() override { calls.append(QStringLiteral("ended")); }
-
-    void SetCommandMenus(bool on) override { calls.append(on ? "menus on" : "menus off"); }
-    void ClearMessageGrid() override { }
-    void showPanel(Panel) override { }
-    void ResetResultsPanel() override { }
-    void AddLineWithoutRange(const QString &text) override { calls.append(text.left(3)); }
-    void setCurrentRange(int) override { }
-
-    QStringList calls;
-};
 
 struct Fixture
 {
@@ -73,9 +41,9 @@ struct Fixture
     ShownView stationView; // the posted test is started by hand below
     StationReceiver receiver { context.station, stationView, context.commandBuffer,
         context.sender };
-    Recorder screen;
-    TFTestDlg dialog { context.station, messages };
-    RadioTest23 sequence { context, screen, dialog, screen };
+    RecordingScreen screen;
+    ScriptedDialogs dialogs;
+    RadioTest23 sequence { context, screen, dialogs, screen };
 };
 
 } // namespace
@@ -105,8 +73,9 @@ private Q_SLOTS:
         QCOMPARE(f.stationView.postedTests, QList<int> { 3 });
         f.sequence.Test2();
         QCOMPARE(f.screen.calls,
-            (QStringList { "Тест 3|Номер поезда: XXXX|Номер локомотива: 0012345", "waiting 115",
-                "verdict 0000000/Тест3:НОРМА/0", "menus on", "ended", "***" }));
+            (QStringList { "panel 2", "Тест 3|Номер поезда: XXXX|Номер локомотива: 0012345",
+                "waiting 115", "verdict 0000000/Тест3:НОРМА/0", "menus on", "ended" }));
+        QCOMPARE(f.screen.gridLines, QStringList { QString(52, u'*') });
         QCOMPARE(f.messages.errors.size(), 1);
         QCOMPARE(finishedBeforeRow, 0);
         QCOMPARE(finished.size(), 1);

@@ -6,46 +6,16 @@
 #include "fakeport.h"
 #include "link/commands.h"
 #include "link/messageframe.h"
+#include "recordingscreen.h"
 #include "records/tableschema.h"
 #include "tabletexts.h"
 #include "tests/selftestsequence.h"
-#include "tests/testwaitview.h"
-#include "tests/testhost.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-// Every call of the sequence on the screen, as one line each.
-struct Recorder final : TestWaitView, TestHost
-{
-    void showWaiting(const QString &stamp, int limit) override
-    {
-        calls.append(QStringLiteral("waiting %1 %2").arg(stamp).arg(limit));
-    }
-    void showElapsed(int seconds) override { elapsed = seconds; }
-    void showVerdict(const QString &code, const QString &verdict, bool fault,
-        const ResultLines &) override
-    {
-        calls.append(QStringLiteral("verdict %1/%2/%3").arg(code, verdict).arg(fault));
-    }
-    void showEnded() override { calls.append(QStringLiteral("ended")); }
-
-    void SetCommandMenus(bool on) override { calls.append(on ? "menus on" : "menus off"); }
-    void ClearMessageGrid() override { }
-    void showPanel(Panel panel) override
-    {
-        calls.append(QStringLiteral("panel %1").arg(static_cast<int>(panel)));
-    }
-    void ResetResultsPanel() override { }
-    void AddLineWithoutRange(const QString &) override { }
-    void setCurrentRange(int) override { }
-
-    QStringList calls;
-    int elapsed = -1;
-};
 
 struct Fixture
 {
@@ -69,7 +39,7 @@ struct Fixture
     FakeMessages messages;
     FakePort port;
     ProgramContext context { clock, messages, dir.path() + QLatin1Char('/') };
-    Recorder screen;
+    RecordingScreen screen;
     SelfTestSequence sequence { context, screen, screen };
 
     // Event, ResultWord and ResultCod of each row of tests1.DB.
@@ -101,18 +71,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("rows");
-        const QStringList start { "menus off", "panel 1", "waiting 10.12.2026 09:05:07 20" };
-        QTest::newRow("result")
-            << Bytes("E2 80 80 81 80 80 80 80 81 E3") << 3000 << false
-            << start + QStringList { "verdict 0010000/Тест ТЕЛВ:БРАК/1", "menus on", "ended" }
-            << QStringList { "Тест 1|Брак|0010000" };
+        const QStringList start { "menus off", "panel 1", "waiting 20" };
+        QTest::newRow("result") << Bytes("E2 80 80 81 80 80 80 80 81 E3") << 3000 << false
+                                << start
+                + QStringList { "verdict 0010000/Тест ТЕЛВ:БРАК/1", "menus on", "ended" }
+                                << QStringList { "Тест 1|Брак|0010000" };
         QTest::newRow("no answer")
             << QByteArray() << 0 << false
             << start + QStringList { "menus on", "verdict /Нет ответа /1", "ended" }
             << QStringList { "Тест 1|Брак|?" };
-        QTest::newRow("cancelled") << QByteArray() << 5000 << true
-                                   << start + QStringList { "panel 0", "menus on" }
-                                   << QStringList();
+        QTest::newRow("cancelled")
+            << QByteArray() << 5000 << true << start + QStringList { "panel 0", "menus on" }
+            << QStringList();
     }
 
     void courses()
@@ -135,6 +105,7 @@ private Q_SLOTS:
         }
         f.clock.advance(25000);
         QCOMPARE(f.screen.calls, calls);
+        QCOMPARE(f.screen.stamp, QStringLiteral("10.12.2026 09:05:07"));
         QCOMPARE(f.context.session.runningTest(), 0);
         QCOMPARE(f.context.station.test.CollectingTest, 0);
         QCOMPARE(f.rows(), rows);

@@ -1,20 +1,6 @@
-#include "bytes.h"
-#include "console/gauges.h"
-#include "console/messagegrid.h"
-#include "link/ranges.h"
-#include "modaldialog.h"
-#include "programfixture.h"
-#include "records/tableschema.h"
-#include "tests/callrangedialog.h"
-#include "tests/radiotestpanel.h"
-#include "tests/selftestpanel.h"
-#include "tests/servicecommands.h"
+// The direct commands on a recording screen with a scripted call range dialog.
+#include "sequencefixture.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QTest>
 
 class TestServiceCommands : public QObject
@@ -23,19 +9,20 @@ class TestServiceCommands : public QObject
 private Q_SLOTS:
     void resetDuringASelfTestWait()
     {
-        ProgramFixture f;
-        f.ui().N14->trigger();
+        SequenceFixture f;
+        f.selfTest.ITest1Click();
         f.takeSent();
         f.clock.advance(6000);
-        QCOMPARE(f.ui().Panel4->Gauge2->position(), 6);
-        f.ui().toolButtons.at(7)->trigger(); // "Сброс"
+        QCOMPARE(f.screen.elapsed, 6);
+        f.service.IResetClick();
         QCOMPARE(f.takeSent(), Bytes("D0"));
-        QCOMPARE(f.ui().Panel4->Gauge2->position(), 0);
-        QVERIFY(f.ui().ITest->isEnabled());
+        QCOMPARE(f.screen.elapsed, 0);
+        QVERIFY(f.screen.menusOn);
         f.clock.advance(30000);
         QVERIFY(f.rows(Tests1Schema()).isEmpty());
-        QVERIFY(f.ui().Panel4->LResult->text().isEmpty());
-        QCOMPARE(f.context().station.test.CollectingTest, 0);
+        QVERIFY(!f.screen.calls.join(QLatin1Char(' ')).contains(QStringLiteral("verdict")));
+        QCOMPARE(f.context.station.test.CollectingTest, 0);
+        QVERIFY(!f.context.session.busy());
     }
 
     void calls_data()
@@ -61,75 +48,47 @@ private Q_SLOTS:
         QFETCH(int, range);
         QFETCH(QByteArray, alarm);
         QFETCH(QByteArray, sent);
-        ProgramFixture f;
-        f.context().station.CurrentRange = 5; // the dialog opens at МВ3
-        f.ui().LBadUM_MW->show();
-        TFDiapDlg &dialog = f.program->callDialog();
-        WhenOpened(dialog, [&] {
-            QVERIFY(f.ui().LBadUM_MW->isHidden()); // hidden before the call
-            dialog.ComboBox1->setCurrentIndex(range);
-            dialog.BitBtn1->click();
-        });
-        (second ? f.ui().ICall2 : f.ui().ICall1)->trigger();
-        QCOMPARE(f.ui().Edit1->text(), RangeName(range));
+        SequenceFixture f;
+        f.context.station.CurrentRange = 5; // the dialog opens at МВ3
+        f.screen.alarms.insert(StationView::Alarm::UmMv);
+        bool alarmShownInDialog = true;
+        f.dialogs.whileOpen = [&] { alarmShownInDialog = f.screen.amplifierAlarmShown(); };
+        f.dialogs.callRanges = { range };
+        f.service.ICall1Click(second ? 1 : 0);
+        QVERIFY(!alarmShownInDialog); // hidden before the call
+        QCOMPARE(f.dialogs.callRangesOffered, QList<int> { 5 });
+        QCOMPARE(f.screen.range, range);
         f.clock.advance(300);
         f.receive(alarm);
         f.clock.advance(200);
         f.clock.advance(1000);
         QCOMPARE(f.takeSent(), sent);
-        QVERIFY(f.ui().LBadUM_MW->isHidden() && f.ui().LBadUM_GMW->isHidden());
+        QVERIFY(!f.screen.amplifierAlarmShown());
     }
 
-    void cancelledCallKeepsTheNewRange()
+    void cancelledCallSendsNothing()
     {
-        ProgramFixture f;
-        TFDiapDlg &dialog = f.program->callDialog();
-        WhenOpened(dialog, [&] {
-            dialog.ComboBox1->setCurrentIndex(5);
-            dialog.BitBtn2->click();
-        });
-        f.ui().ICall1->trigger();
+        SequenceFixture f;
+        f.service.ICall1Click(0);
         f.clock.advance(1000);
         QVERIFY(f.takeSent().isEmpty());
-        QCOMPARE(f.context().station.CurrentRange, 5);
-        QCOMPARE(f.ui().Edit1->text(), QStringLiteral("МВ3"));
+        QCOMPARE(f.screen.range, -1);
     }
 
     void technologicalModes()
     {
-        ProgramFixture f;
-        f.form().showPanel(TestHost::Panel::SelfTest);
-        f.ui().Label25->setText(QStringLiteral("Технологический режим 2: измерение девиации"));
-        f.ui().N8->trigger();
+        SequenceFixture f;
+        f.service.N8Click();
         QCOMPARE(f.takeSent(), Bytes("E2 80 80 80 80 80 80 80 84 E3"));
-        QVERIFY(!f.ui().Panel4->isHidden()); // the panels stay as they are
-        QCOMPARE(f.ui().Label25->text(), QStringLiteral("Технологический режим 1: измерение ЛИУ"));
-        QVERIFY(!f.ui().ELIU->isHidden() && !f.ui().LLIU->isHidden());
         f.receive(Bytes("EA 80 85 80 81 82 83 80 80 EB"));
-        QCOMPARE(f.ui().ELIU->text(), QStringLiteral("123"));
+        QCOMPARE(f.stationView.fields.value(StationView::Field::ELIU), QStringLiteral("123"));
 
-        f.form().showPanel(TestHost::Panel::Results);
-        f.ui().N9->trigger();
+        f.service.N9Click();
         QCOMPARE(f.takeSent(), Bytes("E2 80 80 80 80 80 80 80 85 E3"));
-        QCOMPARE(
-            f.ui().Label25->text(), QStringLiteral("Технологический режим 2: измерение девиации"));
-        QVERIFY(f.ui().ELIU->isHidden() && f.ui().LLIU->isHidden());
+        QCOMPARE(f.screen.calls,
+            (QStringList { "Технологический режим 1: измерение ЛИУ|ЛИУ",
+                "Технологический режим 2: измерение девиации" }));
         QVERIFY(f.rows(Tests1Schema()).isEmpty());
-
-        f.receive(Bytes("C0")); // free again: the panel returns to rest
-        QCOMPARE(f.ui().Label25->text(), QStringLiteral("Результаты тестирования"));
-    }
-
-    void clearingButtons()
-    {
-        ProgramFixture f;
-        f.form().AddMessageLine(QStringLiteral("Наличие КС"), true);
-        f.receive(Bytes("EA 80 83 81 82 83 84 85 86 EB"));
-        f.ui().BitBtn2->click();
-        QCOMPARE(f.ui().ELevm->text(), QString());
-        QCOMPARE(f.form().grid().lineCount(), 1);
-        f.ui().BitBtn1->click();
-        QCOMPARE(f.form().grid().lineCount(), 0);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "bytes.h"
+#include "link/commands.h"
 #include "modaldialog.h"
 #include "programfixture.h"
 #include "tests/testparametersdialog.h"
@@ -95,6 +96,54 @@ private Q_SLOTS:
         QCOMPARE(f.messages.questions, asked);
     }
 
+    // Radio test 1 takes a locomotive number only. A refused close (blocked band,
+    // "No") keeps the dialog open: the number kind stays locked to the locomotive, or
+    // a train number would be dropped in silence.
+    void radioTest1KeepsTheNumberKindLockedUntilTheDialogCloses()
+    {
+        ProgramFixture f;
+        f.context().station.params.ToolWord = QStringLiteral("02111111"); // МВ blocked
+        f.messages.answers = { OperatorMessages::Answer::No, OperatorMessages::Answer::Yes };
+        TFTestDlg &dialog = f.program->testDialog();
+        bool lockedAfterRefusal = false;
+        WhenOpened(dialog, [&] {
+            dialog.Edit1->setText(QStringLiteral("5"));
+            dialog.ComboBox1->setCurrentIndex(4);
+            dialog.BitBtn1->click();
+            lockedAfterRefusal = dialog.isVisible() && !dialog.RadioGroup1->isEnabled()
+                && dialog.numberKind() == TFTestDlg::LocoNumberKind;
+            dialog.BitBtn1->click();
+        });
+        const std::optional<TestRequest> request = dialog.askTestParameters(TestNumber::RadioTest1);
+        QVERIFY(lockedAfterRefusal);
+        QCOMPARE(f.messages.questions.size(), 2);
+        QVERIFY(dialog.RadioGroup1->isEnabled());
+        QVERIFY(request);
+        QVERIFY(!request->trainNumberKind);
+        QCOMPARE(request->locoNumber, QStringLiteral("0000005"));
+        QCOMPARE(request->range, 4);
+    }
+
+    void testParametersAnswer()
+    {
+        ProgramFixture f;
+        TFTestDlg &dialog = f.program->testDialog();
+        WhenOpened(dialog, [&] {
+            QVERIFY(dialog.RadioGroup1->isEnabled());
+            dialog.Edit1->setText(QStringLiteral("42"));
+            dialog.ComboBox1->setCurrentIndex(3);
+            dialog.BitBtn1->click();
+        });
+        std::optional<TestRequest> request = dialog.askTestParameters(TestNumber::RadioTest2);
+        QVERIFY(request);
+        QVERIFY(request->trainNumberKind);
+        QCOMPARE(request->trainNumber, QStringLiteral("0042"));
+        QCOMPARE(request->range, 3);
+
+        WhenOpened(dialog, [&] { dialog.BitBtn2->click(); });
+        QVERIFY(!dialog.askTestParameters(TestNumber::RadioTest3));
+    }
+
     void cancelStillTakesTheRange()
     {
         ProgramFixture f;
@@ -148,8 +197,8 @@ private Q_SLOTS:
         const QStringList captions { "Номер поезда", "Номер локомотива", "Информация",
             "Результат 1:", "Результат 2:" };
         for (int i = 0; i < captions.size(); ++i) {
-            const auto *label
-                = f.program->specialMode().findChild<QLabel *>(QStringLiteral("Label%1").arg(i + 1));
+            const auto *label = f.program->specialMode().findChild<QLabel *>(
+                QStringLiteral("Label%1").arg(i + 1));
             QVERIFY2(label, qPrintable(captions.at(i)));
             QCOMPARE(label->text(), captions.at(i));
         }

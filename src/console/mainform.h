@@ -3,6 +3,8 @@
 #include "console/help.h"
 #include "console/mainformcontrols.h"
 #include "link/stationview.h"
+#include "tests/radiotest1view.h"
+#include "tests/servicecommandsview.h"
 #include "tests/testhost.h"
 
 #include <QMainWindow>
@@ -25,7 +27,11 @@ class TFDBRV;
 // The main window "ТЕЛВ-2": menus and toolbar, the live state of the station, the
 // received-messages grid, the last measurements and the results area. Creating it
 // connects to the station; it owns the serial connection for the whole run.
-class TMainForm : public QMainWindow, public StationView, public TestHost
+class TMainForm : public QMainWindow,
+                  public StationView,
+                  public TestHost,
+                  public RadioTest1View,
+                  public ServiceCommandsView
 {
     Q_OBJECT
 public:
@@ -72,6 +78,16 @@ public:
     void showPanel(Panel panel) override;
     void AddLineWithoutRange(const QString &text) override { AddMessageLine(text, false); }
     void setCurrentRange(int range) override { ComboChange(range); }
+
+    // What radio test 1 and the direct commands show (mainformresults.cpp).
+    void showRadioTest1(
+        const QString &header, const QString &locoLine, int durationSeconds) override;
+    void showRadioTest1Elapsed(int seconds) override;
+    void showRadioTest1Ended() override;
+    void resetTestGauges() override;
+    bool amplifierAlarmShown() const override;
+    void hideAmplifierAlarms() override;
+    void showTechnologicalMode(const QString &header, bool liuField) override;
 
     // The range lists' change handler: the range follows the list.
     void ComboChange(int index);

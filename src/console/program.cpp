@@ -22,8 +22,8 @@
 #include "tests/selftestpanel.h"
 #include "tests/selftestsequence.h"
 #include "tests/servicecommands.h"
-#include "tests/tfspc.h"
 #include "tests/testparametersdialog.h"
+#include "tests/tfspc.h"
 
 Program::Program(Clock &clock, OperatorMessages &messages, const DatabaseLocation &database,
     const QString &defaultPort)
@@ -81,13 +81,12 @@ void Program::createSequences()
     TMainForm *main = m_mainForm.get();
     const MainFormControls &ui = main->controls();
     m_selfTest = new SelfTestSequence(m_context, *main, *ui.Panel4, main);
-    m_radioTest1 = new RadioTest1(m_context, *main, *m_testDialog, ui, main);
+    m_radioTest1 = new RadioTest1(m_context, *main, *m_testDialog, *main, main);
     m_radioTest23 = new RadioTest23(m_context, *main, *m_testDialog, *ui.Panel5, main);
     m_radioTest23->SaveReceivedFactoryNumbers = [this] {
         m_blockNumbers->factoryNumbers().SaveReceivedFactoryNumbers(
             m_context.station.factoryDigitsOfResult, m_context.station.numbers.LocoNumber);
     };
-    m_service = new ServiceCommands(m_context, *main, *m_callDialog, ui, main);
-    m_hourly
-        = new HourlyRepetition(m_context, *main, *m_radioTest23, *m_selfTest, *m_testDialog, main);
+    m_service = new ServiceCommands(m_context, *main, *main, *m_callDialog, main);
+    m_hourly = new HourlyRepetition(m_context, *main, *m_radioTest23, *m_selfTest, main);
 }

@@ -51,6 +51,7 @@ void Program::connectMenus()
         ui.Panel4->BitBtn3, &QPushButton::clicked, m_selfTest, &SelfTestSequence::BitBtn3Click);
     onTrigger(
         { ui.ITest1, tool.at(0) }, m_radioTest1, [this] { m_radioTest1->ToolButton1Click(); });
+    QObject::connect(ui.BitBtn5, &QPushButton::clicked, m_radioTest1, &RadioTest1::BitBtn5Click);
     onTrigger({ ui.ITest2, tool.at(1) }, m_radioTest23, [this] { m_radioTest23->ITest2Click(); });
     onTrigger({ ui.ITest3, tool.at(2) }, m_radioTest23, [this] { m_radioTest23->ITest3Click(); });
     QObject::connect(main, &TMainForm::Test2, m_radioTest23, &RadioTest23::Test2);

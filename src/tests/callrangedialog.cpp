@@ -2,6 +2,7 @@
 
 #include "tests/rangedialogparts.h"
 
+#include <QComboBox>
 #include <QPushButton>
 
 TFDiapDlg::TFDiapDlg(QWidget *parent)
@@ -16,4 +17,13 @@ TFDiapDlg::TFDiapDlg(QWidget *parent)
     BitBtn1 = buttons.ok;
     BitBtn2 = buttons.cancel;
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+std::optional<int> TFDiapDlg::askCallRange(int range)
+{
+    ComboBox1->setCurrentIndex(range);
+    if (exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return ComboBox1->currentIndex();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/servicecommandsview.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -8,11 +10,13 @@ class QComboBox;
 class QPushButton;
 
 // "Диапазон вызова": the range of a call.
-class TFDiapDlg final : public QDialog
+class TFDiapDlg final : public QDialog, public CallRangeView
 {
     Q_OBJECT
 public:
     explicit TFDiapDlg(QWidget *parent = nullptr);
+
+    std::optional<int> askCallRange(int range) override;
 
     // The main window's handler of a change of the range list.
     std::function<void(int)> ComboChange;

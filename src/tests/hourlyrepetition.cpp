@@ -5,18 +5,16 @@
 #include "tests/radiotest23.h"
 #include "tests/selftestsequence.h"
 #include "tests/testhost.h"
-#include "tests/testparametersdialog.h"
 #include "tests/testsession.h"
 
 HourlyRepetition::HourlyRepetition(ProgramContext &context, TestHost &host, RadioTest23 &radioTest,
-    SelfTestSequence &selfTest, TFTestDlg &dialog, QObject *parent)
+    SelfTestSequence &selfTest, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_session(context.session)
     , m_host(host)
     , m_radioTest(radioTest)
     , m_selfTest(selfTest)
-    , m_dialog(dialog)
     , m_timer(context.clock.createTimer(this))
 {
     m_timer->setSingleShot(true); // each tick decides when the next one comes
@@ -84,22 +82,16 @@ bool HourlyRepetition::startRadioTest(int test)
     m_host.ClearMessageGrid();
     m_context.recorder.ClearMeasurements();
     if (!m_settings) {
-        if (!m_radioTest.PrepareTest23()) {
+        m_settings = m_radioTest.PrepareTest23();
+        if (!m_settings) {
             // Without settings there is nothing to repeat: the item says so too.
             m_session.chooseHourlyTest(0);
             m_host.AddLineWithoutRange(
                 QStringLiteral("Тест %1 раз в час отключен: параметры теста не заданы").arg(test));
             return false;
         }
-        const CurrentNumbers &numbers = station.numbers;
-        m_settings = Settings { m_dialog.numberKind() == TFTestDlg::TrainNumberKind,
-            numbers.TrainNumber, numbers.LocoNumber, station.CurrentRange };
     }
-    m_host.setCurrentRange(m_settings->range);
-    station.numbers.LocoNumber = m_settings->locoNumber;
-    station.numbers.TrainNumber = m_settings->trainNumber;
-    m_radioTest.showStartedFromPc(m_settings->trainNumberKind);
-    m_radioTest.TestBegin(m_settings->trainNumberKind);
+    m_radioTest.start(*m_settings);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "tests/testparametersview.h"
+
 #include <QObject>
-#include <QString>
 
 #include <functional>
 #include <memory>
@@ -11,7 +12,6 @@ class ClockTimer;
 class ProgramContext;
 class RadioTest23;
 class SelfTestSequence;
-class TFTestDlg;
 class TestHost;
 class TestSession;
 
@@ -30,7 +30,7 @@ public:
     static constexpr int AfterParametersMs = 1500;
 
     HourlyRepetition(ProgramContext &context, TestHost &host, RadioTest23 &radioTest,
-        SelfTestSequence &selfTest, TFTestDlg &dialog, QObject *parent = nullptr);
+        SelfTestSequence &selfTest, QObject *parent = nullptr);
     ~HourlyRepetition() override;
 
     // The operator has checked or unchecked the item of test 2 (NT2) or 3 (NT3).
@@ -44,14 +44,6 @@ public:
     ClockTimer &timer() { return *m_timer; }
 
 private:
-    struct Settings
-    {
-        bool trainNumberKind = true;
-        QString trainNumber;
-        QString locoNumber;
-        int range = 0;
-    };
-
     void itemClicked(int test, bool checked);
     bool startRadioTest(int test);
     void selfTestAfterRadioTest();
@@ -61,8 +53,7 @@ private:
     TestHost &m_host;
     RadioTest23 &m_radioTest;
     SelfTestSequence &m_selfTest;
-    TFTestDlg &m_dialog;
     std::unique_ptr<ClockTimer> m_timer;
-    std::optional<Settings> m_settings;
+    std::optional<TestRequest> m_settings; // asked for once
     bool m_selfTestPending = false;
 };

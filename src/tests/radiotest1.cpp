@@ -1,27 +1,24 @@
 #include "tests/radiotest1.h"
 
-#include "console/gauges.h"
-#include "console/mainformcontrols.h"
 #include "console/programcontext.h"
 #include "link/commands.h"
+#include "tests/radiotest1view.h"
 #include "tests/testhost.h"
-#include "tests/testparametersdialog.h"
+#include "tests/testparametersview.h"
 #include "tests/testsession.h"
 
-#include <QLabel>
-#include <QPushButton>
+#include <algorithm>
 
-RadioTest1::RadioTest1(ProgramContext &context, TestHost &host, TFTestDlg &dialog,
-    const MainFormControls &window, QObject *parent)
+RadioTest1::RadioTest1(ProgramContext &context, TestHost &host, TestParametersView &parameters,
+    RadioTest1View &view, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_host(host)
-    , m_dialog(dialog)
-    , m_window(window)
+    , m_parameters(parameters)
+    , m_view(view)
     , m_wait(context.clock, this)
 {
     connect(&m_wait, &TestWait::pass, this, &RadioTest1::pass);
-    connect(m_window.BitBtn5, &QPushButton::clicked, this, &RadioTest1::BitBtn5Click);
 }
 
 RadioTest1::~RadioTest1() = default;
@@ -31,48 +28,41 @@ void RadioTest1::ToolButton1Click()
     m_host.ClearMessageGrid();
     m_context.recorder.ClearMeasurements();
     m_context.station.test.SelectedTest = 1;
-    if (PrepareTest1()) {
-        TestBegin1();
+    if (const std::optional<TestRequest> request = PrepareTest1()) {
+        TestBegin1(*request);
     }
 }
 
-bool RadioTest1::PrepareTest1()
+std::optional<TestRequest> RadioTest1::PrepareTest1()
 {
-    m_dialog.fixNumberKind(TFTestDlg::LocoNumberKind);
     TestSession &session = m_context.session;
     session.beginSetUp(TestNumber::RadioTest1);
-    const bool confirmed = m_dialog.exec() == QDialog::Accepted;
+    std::optional<TestRequest> request = m_parameters.askTestParameters(TestNumber::RadioTest1);
     session.endSetUp();
-    if (!confirmed) {
-        return false;
+    if (request) {
+        request->trainNumberKind = false; // this test knows the locomotive only
+        TakeTestRequest(*request, m_context.station, m_host);
     }
-    m_window.Label25->setText(QStringLiteral("Тестирование РВ по тесту 1"));
-    m_host.showPanel(TestHost::Panel::Results);
-    m_window.Label27->setText(
-        QStringLiteral("№ локомотива: ") + m_context.station.numbers.LocoNumber);
-    m_window.Label27->show();
-    m_window.Gauge4->show();
-    return true;
+    return request;
 }
 
-void RadioTest1::TestBegin1()
+void RadioTest1::TestBegin1(const TestRequest &request)
 {
     TestState &test = m_context.station.test;
     test.startCollecting(test.SelectedTest);
     m_context.session.beginRun(TestNumber::RadioTest1);
     m_host.SetCommandMenus(false);
+    m_host.showPanel(TestHost::Panel::Results);
+    m_view.showRadioTest1(QStringLiteral("Тестирование РВ по тесту 1"),
+        QStringLiteral("№ локомотива: ") + request.locoNumber, DurationSeconds);
 
     CommandBuffer &buffer = m_context.commandBuffer;
     buffer.Start();
-    AppendRangeByte(buffer, m_context.station.CurrentRange);
-    AppendLocoNumberFrame(buffer, m_context.station.numbers.LocoNumber);
+    AppendRangeByte(buffer, request.range);
+    AppendLocoNumberFrame(buffer, request.locoNumber);
     AppendTestStartFrame(buffer, TestNumber::RadioTest1);
     m_context.sender.SendCommand();
 
-    m_window.Gauge4->setMaximum(DurationSeconds);
-    m_window.Gauge4->setPosition(0);
-    m_window.Gauge4->show();
-    m_window.BitBtn5->show();
     test.WaitActive = true;
     m_wait.start();
 }
@@ -86,9 +76,10 @@ void RadioTest1::pass()
     // "Нет подтверждения" does not end this test; the flag is cleared so that it
     // does not end the next radio test 2 or 3 at once.
     test.NoConfirmation = false;
-    const int elapsed = test.WaitActive ? m_wait.elapsedSeconds() : DurationSeconds;
-    m_window.Gauge4->setPosition(elapsed);
-    if (m_window.Gauge4->position() >= DurationSeconds) {
+    const int elapsed
+        = test.WaitActive ? std::min(m_wait.elapsedSeconds(), DurationSeconds) : DurationSeconds;
+    m_view.showRadioTest1Elapsed(elapsed);
+    if (elapsed >= DurationSeconds) {
         end();
     }
 }
@@ -96,10 +87,7 @@ void RadioTest1::pass()
 void RadioTest1::end()
 {
     m_wait.stop();
-    m_window.BitBtn5->hide();
-    m_window.Gauge4->hide();
-    m_window.Label27->hide();
-    m_window.Label25->setText(QStringLiteral("Результаты тестирования"));
+    m_view.showRadioTest1Ended();
     m_context.sendSingleByte(CommandByte::Reset);
     m_host.SetCommandMenus(true);
     m_host.ClearMessageGrid();

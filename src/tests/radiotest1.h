@@ -4,16 +4,18 @@
 
 #include <QObject>
 
-#include <memory>
+#include <optional>
 
 class ProgramContext;
-class TFTestDlg;
+class RadioTest1View;
 class TestHost;
-struct MainFormControls;
+class TestParametersView;
+struct TestRequest;
 
 // Radio test 1: the station works with the locomotive's radio for 70 seconds while
 // the gauge of the results panel shows their passing; then, or on "Отмена", the
-// station is reset. It writes no row.
+// station is reset. It writes no row. It asks for its settings through
+// TestParametersView and shows its course through RadioTest1View.
 class RadioTest1 : public QObject
 {
     Q_OBJECT
@@ -21,13 +23,14 @@ public:
     static constexpr int DurationSeconds = 70;
     static constexpr int PollMs = TestWait::PollMs;
 
-    RadioTest1(ProgramContext &context, TestHost &host, TFTestDlg &dialog,
-        const MainFormControls &window, QObject *parent = nullptr);
+    RadioTest1(ProgramContext &context, TestHost &host, TestParametersView &parameters,
+        RadioTest1View &view, QObject *parent = nullptr);
     ~RadioTest1() override;
 
     void ToolButton1Click();
-    bool PrepareTest1();
-    void TestBegin1();
+    // Asks for the settings while the session marks the test as being set up.
+    std::optional<TestRequest> PrepareTest1();
+    void TestBegin1(const TestRequest &request);
     void BitBtn5Click();
 
     bool running() const { return m_wait.running(); }
@@ -38,7 +41,7 @@ private:
 
     ProgramContext &m_context;
     TestHost &m_host;
-    TFTestDlg &m_dialog;
-    const MainFormControls &m_window;
+    TestParametersView &m_parameters;
+    RadioTest1View &m_view;
     TestWait m_wait;
 };

@@ -7,7 +7,7 @@
 #include "tests/radiotestview.h"
 #include "tests/resulttext.h"
 #include "tests/testhost.h"
-#include "tests/testparametersdialog.h"
+#include "tests/testparametersview.h"
 #include "tests/testsession.h"
 
 namespace {
@@ -26,12 +26,12 @@ bool isNormal(int test, const MessageFrame &frame)
 
 } // namespace
 
-RadioTest23::RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dialog,
+RadioTest23::RadioTest23(ProgramContext &context, TestHost &host, TestParametersView &parameters,
     RadioTestView &view, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_host(host)
-    , m_dialog(dialog)
+    , m_parameters(parameters)
     , m_view(view)
     , m_wait(context.clock, this)
 {
@@ -55,22 +55,26 @@ void RadioTest23::startFromPc(int test)
     m_host.ClearMessageGrid();
     m_context.recorder.ClearMeasurements();
     m_context.station.test.SelectedTest = test;
-    if (PrepareTest23()) {
-        TestBegin(m_dialog.numberKind() == TFTestDlg::TrainNumberKind);
+    if (const std::optional<TestRequest> request = PrepareTest23()) {
+        start(*request);
     }
 }
 
-bool RadioTest23::PrepareTest23()
+std::optional<TestRequest> RadioTest23::PrepareTest23()
 {
     TestSession &session = m_context.session;
-    session.beginSetUp(m_context.station.test.SelectedTest);
-    const bool confirmed = m_dialog.exec() == QDialog::Accepted;
+    const int test = m_context.station.test.SelectedTest;
+    session.beginSetUp(test);
+    std::optional<TestRequest> request = m_parameters.askTestParameters(test);
     session.endSetUp();
-    if (!confirmed) {
-        return false;
-    }
-    showStartedFromPc(m_dialog.numberKind() == TFTestDlg::TrainNumberKind);
-    return true;
+    return request;
+}
+
+void RadioTest23::start(const TestRequest &request)
+{
+    TakeTestRequest(request, m_context.station, m_host);
+    showStartedFromPc(request.trainNumberKind);
+    TestBegin(request);
 }
 
 void RadioTest23::showStartedFromPc(bool trainNumberKind)
@@ -84,21 +88,20 @@ void RadioTest23::showStartedFromPc(bool trainNumberKind)
         trainNumberKind ? QString() : QStringLiteral("№ локомотива: ") + numbers.LocoNumber);
 }
 
-void RadioTest23::TestBegin(bool trainNumberKind)
+void RadioTest23::TestBegin(const TestRequest &request)
 {
     TestState &test = m_context.station.test;
     test.startCollecting(test.SelectedTest);
     m_context.station.beginRadioTestReports();
     m_host.SetCommandMenus(false);
 
-    const StationData &station = m_context.station;
     CommandBuffer &buffer = m_context.commandBuffer;
     buffer.Start();
-    AppendRangeByte(buffer, station.CurrentRange);
-    if (trainNumberKind) {
-        AppendTrainNumberFrame(buffer, station.numbers.TrainNumber);
+    AppendRangeByte(buffer, request.range);
+    if (request.trainNumberKind) {
+        AppendTrainNumberFrame(buffer, request.trainNumber);
     } else {
-        AppendLocoNumberFrame(buffer, station.numbers.LocoNumber);
+        AppendLocoNumberFrame(buffer, request.locoNumber);
     }
     AppendTestStartFrame(buffer, test.SelectedTest);
     m_context.sender.SendCommand();

@@ -6,18 +6,20 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
+#include <optional>
 
 class ProgramContext;
 class RadioTestView;
-class TFTestDlg;
 class TestHost;
+class TestParametersView;
 struct MessageFrame;
+struct TestRequest;
 
 // Radio tests 2 and 3: started from the PC (the operator or the hourly repetition)
 // or shown when the station reports one on its own (Test2). The wait lasts up to
 // 115 seconds on a timer; a result, or "Нет подтверждения", ends it at once. Every
-// ending but a cancel writes one row, the factory numbers first.
+// ending but a cancel writes one row, the factory numbers first. It asks for its
+// settings through TestParametersView and shows its course through RadioTestView.
 class RadioTest23 : public QObject
 {
     Q_OBJECT
@@ -25,8 +27,8 @@ public:
     static constexpr int TimeLimitSeconds = 115;
     static constexpr int PollMs = TestWait::PollMs;
 
-    RadioTest23(ProgramContext &context, TestHost &host, TFTestDlg &dialog, RadioTestView &view,
-        QObject *parent = nullptr);
+    RadioTest23(ProgramContext &context, TestHost &host, TestParametersView &parameters,
+        RadioTestView &view, QObject *parent = nullptr);
     ~RadioTest23() override;
 
     // Saves the factory numbers received during the test; called before each row.
@@ -34,10 +36,10 @@ public:
 
     void ITest2Click();
     void ITest3Click();
-    bool PrepareTest23();
-    // Sets the panel up for a test started from the PC, by the number kind.
-    void showStartedFromPc(bool trainNumberKind);
-    void TestBegin(bool trainNumberKind);
+    // Asks for the settings of SelectedTest while the session marks it as being set up.
+    std::optional<TestRequest> PrepareTest23();
+    // Starts SelectedTest from the PC with request's numbers and range.
+    void start(const TestRequest &request);
     void Test2();
     void RadioTestWait();
     void BitBtn4Click();
@@ -56,6 +58,8 @@ private:
     };
 
     void startFromPc(int test);
+    void showStartedFromPc(bool trainNumberKind);
+    void TestBegin(const TestRequest &request);
     void pass();
     Result showResult(const MessageFrame &frame);
     void saveFactoryNumbers();
@@ -63,7 +67,7 @@ private:
 
     ProgramContext &m_context;
     TestHost &m_host;
-    TFTestDlg &m_dialog;
+    TestParametersView &m_parameters;
     RadioTestView &m_view;
     TestWait m_wait;
     QString m_direction;

@@ -1,34 +1,23 @@
 #include "tests/servicecommands.h"
 
-#include "console/gauges.h"
-#include "console/mainformcontrols.h"
 #include "console/programcontext.h"
 #include "link/clock.h"
 #include "link/commands.h"
-#include "tests/callrangedialog.h"
-#include "tests/radiotestpanel.h"
-#include "tests/selftestpanel.h"
+#include "tests/servicecommandsview.h"
 #include "tests/testhost.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-
-ServiceCommands::ServiceCommands(ProgramContext &context, TestHost &host, TFDiapDlg &callDialog,
-    const MainFormControls &window, QObject *parent)
+ServiceCommands::ServiceCommands(ProgramContext &context, TestHost &host, ServiceCommandsView &view,
+    CallRangeView &callRange, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_host(host)
-    , m_callDialog(callDialog)
-    , m_window(window)
+    , m_view(view)
+    , m_callRange(callRange)
 { }
 
 void ServiceCommands::IResetClick()
 {
-    for (Gauge *gauge : std::initializer_list<Gauge *> {
-             m_window.Panel4->Gauge2, m_window.Panel5->Gauge3, m_window.Gauge4 }) {
-        gauge->setPosition(0);
-    }
+    m_view.resetTestGauges();
     m_host.ClearMessageGrid();
     m_context.recorder.ClearMeasurements();
     m_host.SetCommandMenus(true);
@@ -41,20 +30,19 @@ void ServiceCommands::IResetClick()
 
 void ServiceCommands::ICall1Click(int tag)
 {
-    m_window.LBadUM_MW->hide();
-    m_window.LBadUM_GMW->hide();
-    m_callDialog.ComboBox1->setCurrentIndex(m_context.station.CurrentRange);
-    if (m_callDialog.exec() != QDialog::Accepted) {
+    m_view.hideAmplifierAlarms();
+    const std::optional<int> range = m_callRange.askCallRange(m_context.station.CurrentRange);
+    if (!range) {
         return;
     }
+    m_context.station.CurrentRange = *range;
+    m_host.setCurrentRange(*range); // shows it
     // The repeat sends the same call: the range may have changed meanwhile (a 700 Hz
     // report or a range code), but the alarm concerns the call that went out.
-    const int range = m_context.station.CurrentRange;
-    sendCall(range, tag);
-    CallAfter(m_context.clock, AlarmWatchMs, this, [this, range, tag] {
-        if (!m_window.LBadUM_MW->isHidden() || !m_window.LBadUM_GMW->isHidden()) {
-            m_window.LBadUM_MW->hide();
-            m_window.LBadUM_GMW->hide();
+    sendCall(*range, tag);
+    CallAfter(m_context.clock, AlarmWatchMs, this, [this, range = *range, tag] {
+        if (m_view.amplifierAlarmShown()) {
+            m_view.hideAmplifierAlarms();
             sendCall(range, tag);
         }
     });
@@ -71,29 +59,24 @@ void ServiceCommands::sendCall(int range, int tag)
 
 void ServiceCommands::startTechnologicalMode(int testNumber)
 {
-    if (m_window.Panel4->isHidden()) {
-        m_host.ResetResultsPanel();
-    }
     m_host.ClearMessageGrid();
     m_context.recorder.ClearMeasurements();
     CommandBuffer &buffer = m_context.commandBuffer;
     buffer.Start();
     AppendTestStartFrame(buffer, testNumber);
     m_context.sender.SendCommand();
+    m_view.showTechnologicalMode(testNumber == TestNumber::TechMode1
+            ? QStringLiteral("Технологический режим 1: измерение ЛИУ")
+            : QStringLiteral("Технологический режим 2: измерение девиации"),
+        testNumber == TestNumber::TechMode1);
 }
 
 void ServiceCommands::N8Click()
 {
     startTechnologicalMode(TestNumber::TechMode1);
-    m_window.LLIU->show();
-    m_window.ELIU->show();
-    m_window.Label25->setText(QStringLiteral("Технологический режим 1: измерение ЛИУ"));
 }
 
 void ServiceCommands::N9Click()
 {
     startTechnologicalMode(TestNumber::TechMode2);
-    m_window.LLIU->hide();
-    m_window.ELIU->hide();
-    m_window.Label25->setText(QStringLiteral("Технологический режим 2: измерение девиации"));
 }

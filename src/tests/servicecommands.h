@@ -2,21 +2,22 @@
 
 #include <QObject>
 
+class CallRangeView;
 class ProgramContext;
-class TFDiapDlg;
+class ServiceCommandsView;
 class TestHost;
-struct MainFormControls;
 
 // The operator's direct commands: the reset, the two calls and the technological
-// modes 1 and 2.
+// modes 1 and 2. They show their effects through ServiceCommandsView and ask for a
+// call's range through CallRangeView.
 class ServiceCommands : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int AlarmWatchMs = 500;
 
-    ServiceCommands(ProgramContext &context, TestHost &host, TFDiapDlg &callDialog,
-        const MainFormControls &window, QObject *parent = nullptr);
+    ServiceCommands(ProgramContext &context, TestHost &host, ServiceCommandsView &view,
+        CallRangeView &callRange, QObject *parent = nullptr);
 
     void IResetClick();
     // Call 1 (tag 0) or call 2 (tag 1) on a range chosen in the call range dialog;
@@ -31,6 +32,6 @@ private:
 
     ProgramContext &m_context;
     TestHost &m_host;
-    TFDiapDlg &m_callDialog;
-    const MainFormControls &m_window;
+    ServiceCommandsView &m_view;
+    CallRangeView &m_callRange;
 };

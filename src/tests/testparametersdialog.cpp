@@ -1,6 +1,7 @@
 #include "tests/testparametersdialog.h"
 
 #include "link/codecs.h"
+#include "link/commands.h"
 #include "link/operatormessages.h"
 #include "link/ranges.h"
 #include "link/stationdata.h"
@@ -41,6 +42,19 @@ TFTestDlg::TFTestDlg(StationData &station, OperatorMessages &messages, QWidget *
 
     connect(RadioGroup1, &QComboBox::activated, this, &TFTestDlg::FormShow); // RadioGroup1Exit
     connect(BitBtn1, &QPushButton::clicked, this, &TFTestDlg::BitBtn1Click);
+}
+
+std::optional<TestRequest> TFTestDlg::askTestParameters(int test)
+{
+    if (test == TestNumber::RadioTest1) {
+        fixNumberKind(LocoNumberKind);
+    }
+    if (exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const CurrentNumbers &numbers = m_station.numbers;
+    return TestRequest { numberKind() == TrainNumberKind, numbers.TrainNumber, numbers.LocoNumber,
+        ComboBox1->currentIndex() };
 }
 
 TFTestDlg::NumberKind TFTestDlg::numberKind() const

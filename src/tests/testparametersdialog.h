@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/testparametersview.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -11,7 +13,7 @@ class QPushButton;
 struct StationData;
 
 // "Параметры теста": the train or locomotive number and the range of a radio test.
-class TFTestDlg final : public QDialog
+class TFTestDlg final : public QDialog, public TestParametersView
 {
     Q_OBJECT
 public:
@@ -21,6 +23,9 @@ public:
     static constexpr int LocoNumberLength = 7;
 
     TFTestDlg(StationData &station, OperatorMessages &messages, QWidget *parent = nullptr);
+
+    // Runs the dialog; radio test 1 takes a locomotive number only.
+    std::optional<TestRequest> askTestParameters(int test) override;
 
     NumberKind numberKind() const;
     // Radio test 1 allows a locomotive number only; the list is enabled again once the
