@@ -30,10 +30,11 @@ struct RecordingScreen final : RadioTestView, RadioTest1View, TestHost, ServiceC
         calls.append(QStringLiteral("waiting %1").arg(limit));
     }
     void showElapsed(int seconds) override { elapsed = seconds; }
-    void showVerdict(
-        const QString &code, const QString &verdict, bool fault, const ResultLines &) override
+    void showVerdict(const QString &code, const QString &verdict, bool fault,
+        const ResultLines &shownLines) override
     {
         calls.append(QStringLiteral("verdict %1/%2/%3").arg(code, verdict).arg(fault));
+        lines = shownLines;
     }
     void showEnded() override { calls.append(QStringLiteral("ended")); }
 
@@ -77,6 +78,7 @@ struct RecordingScreen final : RadioTestView, RadioTest1View, TestHost, ServiceC
     QStringList calls;
     QString stamp;
     int elapsed = -1;
+    ResultLines lines; // of the last verdict
     QStringList gridLines;
     int range = -1;
     bool menusOn = true;

@@ -1,55 +1,33 @@
-#include "bytes.h"
-#include "console/gauges.h"
-#include "console/messagegrid.h"
-#include "modaldialog.h"
-#include "programfixture.h"
-#include "records/tableschema.h"
-#include "shownlines.h"
-#include "tests/radiotest23.h"
-#include "tests/radiotestpanel.h"
-#include "tests/testparametersdialog.h"
+// Radio tests 2 and 3 on a recording screen with scripted dialogs: started from the PC
+// or reported by the station, their verdicts, rows, factory numbers and band flags.
+#include "sequencefixture.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
 
 namespace {
 
 // Test23 fields: Date, Time, Event, Direction, Mehanik, Train, Loko, ResultWord, ResultCod, ...
-QString rowSummary(const TableRow &row)
-{
-    const QVariantList &v = row.values;
-    return QStringList { v.at(2).toString(), v.at(3).toString(), v.at(5).toString(),
-        v.at(6).toString(), v.at(7).toString(), v.at(8).toString() }
-        .join(QLatin1Char('/'));
-}
-
-QStringList rowSummaries(const QList<TableRow> &rows)
+QStringList rowSummaries(const QList<QStringList> &rows)
 {
     QStringList out;
-    for (const TableRow &row : rows) {
-        out.append(rowSummary(row));
+    for (const QStringList &v : rows) {
+        out.append(QStringList { v.at(2), v.at(3), v.at(5), v.at(6), v.at(7), v.at(8) }.join(
+            QLatin1Char('/')));
     }
     return out;
 }
 
-// The operator starts test 2 or 3 with a train number (or a locomotive number) and a range.
-void start(ProgramFixture &f, int test, const QString &number, int range, bool train = true)
+// The operator starts test 2 or 3 with the numbers (the train's sent, or the
+// locomotive's) and a range, as the dialog pads them.
+void start(SequenceFixture &f, int test, const QString &train, const QString &loco, int range,
+    bool trainKind = true)
 {
-    TFTestDlg &dialog = f.program->testDialog();
-    WhenOpened(dialog, [&dialog, number, range, train] {
-        dialog.RadioGroup1->setCurrentIndex(
-            train ? TFTestDlg::TrainNumberKind : TFTestDlg::LocoNumberKind);
-        Q_EMIT dialog.RadioGroup1->activated(dialog.RadioGroup1->currentIndex());
-        dialog.Edit1->setText(number);
-        dialog.ComboBox1->setCurrentIndex(range);
-        dialog.BitBtn1->click();
-    });
-    (test == 2 ? f.ui().ITest2 : f.ui().ITest3)->trigger();
+    f.willConfirm(trainKind, train, loco, range);
+    if (test == 2) {
+        f.radioTest.ITest2Click();
+    } else {
+        f.radioTest.ITest3Click();
+    }
 }
 
 const QByteArray FactoryNumberFrame = Bytes("F8 81 82 83 84 85 86 80 82 F9"); // block 12: 3456
@@ -80,21 +58,15 @@ private Q_SLOTS:
 
     void commandOfTest2FromThePc()
     {
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
-        start(f, 2, QStringLiteral("42"), 0);
+        SequenceFixture f;
+        start(f, 2, QStringLiteral("0042"), QStringLiteral("1234567"), 0);
+        QCOMPARE(f.dialogs.askedTests, QList<int> { 2 });
         QCOMPARE(
             f.takeSent(), Bytes("90 EC 80 80 80 80 84 82 80 80 ED E2 80 80 80 80 80 80 80 82 E3"));
-        RadioTestPanel &panel = *f.ui().Panel5;
-        QVERIFY(!panel.isHidden() && f.ui().Panel6->isHidden());
-        QCOMPARE(panel.Label19->text(), QStringLiteral("Тест 2 : результаты тестирования"));
-        QCOMPARE(panel.Label22->text(), QStringLiteral("№ поезда: 0042"));
-        QCOMPARE(panel.Label23->text(), QString());
-        QCOMPARE(panel.Label21->text(), QStringLiteral("Результат теста:"));
-        QCOMPARE(panel.BitBtn4->text(), QStringLiteral("Отмена"));
-        QVERIFY(!panel.Gauge3->isHidden());
-        QCOMPARE(panel.Gauge3->maximum(), 115);
-        QVERIFY(!f.ui().ITest->isEnabled());
+        QCOMPARE(f.screen.calls,
+            (QStringList { "cleared", "panel 2", "Тест 2 : результаты тестирования|№ поезда: 0042|",
+                "menus off", "waiting 115" }));
+        QCOMPARE(f.context.session.runningTest(), 2);
     }
 
     void verdicts_data()
@@ -129,97 +101,89 @@ private Q_SLOTS:
         QFETCH(QString, cells);
         QFETCH(QString, verdict);
         QFETCH(QString, word);
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        SequenceFixture f;
         int savedBeforeRow = -1;
-        f.program->radioTest23().SaveReceivedFactoryNumbers
+        f.radioTest.SaveReceivedFactoryNumbers
             = [&] { savedBeforeRow = f.rows(Test23Schema()).size(); };
-        start(f, test, QStringLiteral("1234567"), 3, false);
+        start(f, test, QStringLiteral("1234"), QStringLiteral("1234567"), 3, false);
         f.takeSent();
         f.clock.advance(4000);
         f.receive(resultFrame(cells.toLatin1().constData(), test));
         f.clock.advance(RadioTest23::PollMs);
 
-        RadioTestPanel &panel = *f.ui().Panel5;
-        QCOMPARE(panel.Label20->text(), verdict);
-        QCOMPARE(panel.Label21->text(), QStringLiteral("Результат теста: ") + cells);
-        QCOMPARE(panel.BitBtn4->text(), QStringLiteral("OK"));
-        QCOMPARE(panel.Gauge3->position(), 115);
-        QCOMPARE(ShownLines(*panel.RichEdit2),
-            ShowRadioTestCode(test, cells, f.context().station.params.ToolWord));
+        QCOMPARE(f.screen.calls.mid(5),
+            (QStringList {
+                QStringLiteral("verdict %1/%2/%3").arg(cells, verdict).arg(word == "Брак"),
+                "menus on", "ended" }));
+        QCOMPARE(f.screen.elapsed, 115);
+        QCOMPARE(f.screen.lines, ShowRadioTestCode(test, cells, f.context.station.params.ToolWord));
         QCOMPARE(savedBeforeRow, 0);
         QCOMPARE(rowSummaries(f.rows(Test23Schema())),
             QStringList {
                 QStringLiteral("Тест %1/От ТЕЛВ/1234/1234567/%2/%3").arg(test).arg(word, cells) });
-        QCOMPARE(f.form().grid().lineCount(), 1);
-        QCOMPARE(f.ui().StringGrid1->item(0, 2)->text(), QString(52, u'*'));
-        QCOMPARE(f.ui().StringGrid1->item(0, 1)->text(), QString());
-        QVERIFY(f.ui().ITest->isEnabled());
-        QCOMPARE(f.context().station.test.CollectingTest, 0);
-        QCOMPARE(f.context().station.bands.MesD, QStringLiteral("00000"));
+        QCOMPARE(f.screen.gridLines, QStringList { QString(52, u'*') });
+        QCOMPARE(f.context.station.test.CollectingTest, 0);
+        QVERIFY(!f.context.session.busy());
+        QCOMPARE(f.context.station.bands.MesD, QStringLiteral("00000"));
     }
 
     void noConfirmationEndsTheWaitAtOnce()
     {
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
-        f.context().station.test.NoConfirmation = true; // left over: cleared at the start
-        start(f, 2, QStringLiteral("1"), 3);
+        SequenceFixture f;
+        f.context.station.test.NoConfirmation = true; // left over: cleared at the start
+        start(f, 2, QStringLiteral("0001"), QStringLiteral("1234567"), 3);
         f.clock.advance(1000);
-        QVERIFY(f.program->radioTest23().waiting());
+        QVERIFY(f.radioTest.waiting());
         f.clock.advance(4000);
         f.receive(Bytes("B0 AB"));
         f.clock.advance(RadioTest23::PollMs);
-        RadioTestPanel &panel = *f.ui().Panel5;
-        QCOMPARE(panel.Label20->text(), QStringLiteral("Нет ответа"));
-        QCOMPARE(ShownLines(*panel.RichEdit2),
-            (ResultLines { { QStringLiteral("Нет ответа"), FaultColour } }));
-        const QList<TableRow> rows = f.rows(Test23Schema());
+        QCOMPARE(
+            f.screen.calls.mid(5), (QStringList { "menus on", "ended", "verdict /Нет ответа/1" }));
+        QCOMPARE(f.screen.lines, (ResultLines { { QStringLiteral("Нет ответа"), FaultColour } }));
+        const QList<QStringList> rows = f.rows(Test23Schema());
         QCOMPARE(rowSummaries(rows), QStringList { "Тест 2/От ТЕЛВ/0001/1234567/Брак/?" });
-        QCOMPARE(rows.value(0).values.value(16).toString(), QStringLiteral("00001")); // MesD
+        QCOMPARE(rows.value(0).value(16), QStringLiteral("00001")); // MesD
     }
 
     void timeOutAfter115Seconds()
     {
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
-        start(f, 3, QStringLiteral("1"), 4);
+        SequenceFixture f;
+        start(f, 3, QStringLiteral("0001"), QStringLiteral("0000001"), 4);
         f.clock.advance(114000);
         QVERIFY(f.rows(Test23Schema()).isEmpty());
         f.clock.advance(1000);
-        QCOMPARE(f.ui().Panel5->Label20->text(), QStringLiteral("Нет ответа"));
+        QCOMPARE(f.screen.calls.last(), QStringLiteral("verdict /Нет ответа/1"));
         QCOMPARE(f.rows(Test23Schema()).size(), 1);
     }
 
     void cancelWritesNoRowAndClears()
     {
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
-        start(f, 2, QStringLiteral("1"), 3);
+        SequenceFixture f;
+        start(f, 2, QStringLiteral("0001"), QStringLiteral("0000001"), 3);
         f.receive(Bytes("EA 80 83 81 82 83 84 85 86 EB B0"));
-        QCOMPARE(f.ui().ELevd->text(), QStringLiteral("12"));
+        QCOMPARE(f.context.station.measurements.DeviacD, QStringLiteral("12"));
+        f.screen.AddLineWithoutRange(QStringLiteral("Наличие КС"));
         f.clock.advance(3000);
-        f.ui().Panel5->BitBtn4->click();
+        f.radioTest.BitBtn4Click();
         f.clock.advance(200000);
         QVERIFY(f.rows(Test23Schema()).isEmpty());
-        QVERIFY(f.ui().Panel5->isHidden() && !f.ui().Panel6->isHidden());
-        QCOMPARE(f.ui().ELevd->text(), QString());
-        QCOMPARE(f.context().station.measurements.DeviacD, QStringLiteral("00"));
-        QCOMPARE(f.form().grid().lineCount(), 0);
-        QVERIFY(f.ui().ITest->isEnabled());
+        QCOMPARE(f.screen.calls.mid(5), (QStringList { "panel 0", "menus on" }));
+        QCOMPARE(f.context.station.measurements.DeviacD, QStringLiteral("00"));
+        QVERIFY(f.screen.gridLines.isEmpty());
+        QVERIFY(!f.context.session.busy());
     }
 
     void factoryNumbersSurviveTheFreeReportThatFollowsTheResult()
     {
-        ProgramFixture f;
+        SequenceFixture f;
         f.receive(Bytes("EE 80 80 80 81 82 83 84 85 EF F8 81 82 83 84 85 86 80 82 F9"));
         // Result and "free" in one piece of traffic, before the posted handler runs.
         f.receive(resultFrame("0000000", 2) + Bytes("C0"));
-        QTRY_COMPARE(f.rows(Test23Schema()).size(), 1);
-        const QList<TableRow> blocks = f.rows(BlockNumSchema());
+        QCOMPARE(f.rows(Test23Schema()).size(), 1);
+        const QList<QStringList> blocks = f.rows(BlockNumSchema());
         QCOMPARE(blocks.size(), 1);
-        QCOMPARE(blocks.first().values.at(0).toString(), QStringLiteral("0012345"));
-        QCOMPARE(blocks.first().values.at(1).toString(), QStringLiteral("0000000034560000"));
+        QCOMPARE(blocks.first().at(0), QStringLiteral("0012345"));
+        QCOMPARE(blocks.first().at(1), QStringLiteral("0000000034560000"));
     }
 
     // The factory numbers belong to the test during which they came: a later test
@@ -249,24 +213,23 @@ private Q_SLOTS:
         QFETCH(bool, secondFromThePc);
         QFETCH(QByteArray, secondFromStation);
         QFETCH(QStringList, locomotives);
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        SequenceFixture f;
         f.receive(before);
         const int firstRows = before.contains('\xE2') ? 1 : 0;
-        QTRY_COMPARE(f.rows(Test23Schema()).size(), firstRows);
+        QCOMPARE(f.rows(Test23Schema()).size(), firstRows);
         if (secondFromThePc) {
-            start(f, 2, QStringLiteral("99999"), 3, false);
+            start(f, 2, QStringLiteral("0000"), QStringLiteral("0099999"), 3, false);
             f.clock.advance(3000);
             f.receive(resultFrame("0000000", 2));
             f.clock.advance(RadioTest23::PollMs);
         } else {
             f.receive(secondFromStation);
         }
-        QTRY_COMPARE(f.rows(Test23Schema()).size(), firstRows + 1);
-        QCOMPARE(f.rows(Test23Schema()).last().values.at(6).toString(), QStringLiteral("0099999"));
+        QCOMPARE(f.rows(Test23Schema()).size(), firstRows + 1);
+        QCOMPARE(f.rows(Test23Schema()).last().at(6), QStringLiteral("0099999"));
         QStringList stored;
-        for (const TableRow &row : f.rows(BlockNumSchema())) {
-            stored.append(row.values.at(0).toString());
+        for (const QStringList &row : f.rows(BlockNumSchema())) {
+            stored.append(row.at(0));
         }
         QCOMPARE(stored, locomotives);
     }
@@ -283,8 +246,8 @@ private Q_SLOTS:
             << Bytes("B0") << false << false << QByteArray() << "00000";
         QTest::newRow("idle code before the station's test")
             << Bytes("B0") << false << true << QByteArray() << "00000";
-        QTest::newRow("code of a cancelled test") << QByteArray() << true << false << QByteArray()
-                                                  << "00000";
+        QTest::newRow("code of a cancelled test")
+            << QByteArray() << true << false << QByteArray() << "00000";
         QTest::newRow("code during the operator's test")
             << Bytes("B0") << false << false << Bytes("B1") << "00010";
         QTest::newRow("code during the station's test")
@@ -298,54 +261,51 @@ private Q_SLOTS:
         QFETCH(bool, fromStation);
         QFETCH(QByteArray, during);
         QFETCH(QString, mesD);
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        SequenceFixture f;
         f.receive(idle);
         if (cancelledTestBefore) {
-            start(f, 3, QStringLiteral("1"), 3);
+            start(f, 3, QStringLiteral("0001"), QStringLiteral("0000001"), 3);
             f.receive(Bytes("B0"));
             f.clock.advance(2000);
-            f.ui().Panel5->BitBtn4->click();
+            f.radioTest.BitBtn4Click();
         }
         if (fromStation) {
             f.receive(Bytes("C9") + during + locoFrame("80 80 80 80 80 80 81"));
             f.receive(resultFrame("0000000", 2));
         } else {
-            start(f, 2, QStringLiteral("1"), 3);
+            start(f, 2, QStringLiteral("0001"), QStringLiteral("0000001"), 3);
             f.receive(during);
             f.clock.advance(3000);
             f.receive(resultFrame("0000000", 2));
             f.clock.advance(RadioTest23::PollMs);
         }
-        QTRY_COMPARE(f.rows(Test23Schema()).size(), 1);
-        QCOMPARE(f.rows(Test23Schema()).first().values.at(16).toString(), mesD);
+        QCOMPARE(f.rows(Test23Schema()).size(), 1);
+        QCOMPARE(f.rows(Test23Schema()).first().at(16), mesD);
     }
 
-    void rangeFieldShowsTheRangeSent()
+    void rangeShownIsTheRangeSent()
     {
-        ProgramFixture f;
-        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        SequenceFixture f;
         f.receive(Bytes("C0")); // free: the station is on ДМВ
-        QCOMPARE(f.ui().Edit1->text(), QStringLiteral("ДМВ"));
-        start(f, 2, QStringLiteral("1"), 4); // the dialog's list stands at МВ2 already
+        QCOMPARE(f.context.station.CurrentRange, 0);
+        start(f, 2, QStringLiteral("0001"), QStringLiteral("0000001"), 4);
         QCOMPARE(f.takeSent().left(1), Bytes("94"));
-        QCOMPARE(f.ui().Edit1->text(), QStringLiteral("МВ2"));
+        QCOMPARE(f.screen.range, 4);
+        QCOMPARE(f.context.station.CurrentRange, 4);
     }
 
     void stationReportsATest3OnItsOwn()
     {
-        ProgramFixture f;
+        SequenceFixture f;
         f.receive(Bytes("EC 80 80 80 80 80 80 80 80 ED EE 80 80 80 81 82 83 84 85 EF"));
         f.receive(resultFrame("0000000", 3));
-        QTRY_VERIFY(!f.ui().Panel5->isHidden());
-        RadioTestPanel &panel = *f.ui().Panel5;
-        QCOMPARE(panel.Label19->text(), QStringLiteral("Тест 3"));
-        QCOMPARE(panel.Label22->text(), QStringLiteral("Номер поезда: XXXX"));
-        QCOMPARE(panel.Label23->text(), QStringLiteral("Номер локомотива: 0012345"));
-        QCOMPARE(panel.Label20->text(), QStringLiteral("Тест3:НОРМА"));
+        QCOMPARE(f.screen.calls,
+            (QStringList { "panel 2", "Тест 3|Номер поезда: XXXX|Номер локомотива: 0012345",
+                "waiting 115", "verdict 0000000/Тест3:НОРМА/0", "menus on", "ended" }));
         QCOMPARE(rowSummaries(f.rows(Test23Schema())),
             QStringList { "Тест 3/От РВ/0000/0012345/Норма/0000000" });
         QVERIFY(f.takeSent().isEmpty());
+        QVERIFY(f.dialogs.askedTests.isEmpty());
     }
 };
 

@@ -10,6 +10,7 @@
 #include "records/tableschema.h"
 #include "tests/callrangedialog.h"
 #include "tests/radiotest1.h"
+#include "tests/radiotestpanel.h"
 #include "tests/selftestpanel.h"
 #include "tests/testparametersdialog.h"
 #include "tests/testsession.h"
@@ -42,6 +43,53 @@ class TestSequenceWiring : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void selfTestInItsPanel()
+    {
+        ProgramFixture f;
+        SelfTestPanel &panel = *f.ui().Panel4;
+        f.ui().N14->trigger();
+        QCOMPARE(f.takeSent(), Bytes("E2 80 80 80 80 80 80 80 81 E3"));
+        QVERIFY(!panel.isHidden() && f.ui().Panel6->isHidden());
+        QVERIFY(!f.ui().ITest->isEnabled());
+        f.receive(Bytes("E2 80 80 80 80 80 80 80 81 E3"));
+        f.clock.advance(200);
+        QCOMPARE(panel.LResult->text(), QStringLiteral("Тест ТЕЛВ:НОРМА"));
+        QVERIFY(f.ui().ITest->isEnabled());
+        QCOMPARE(f.rows(Tests1Schema()).size(), 1);
+        panel.BitBtn3->click(); // OK closes the panel
+        QVERIFY(panel.isHidden() && !f.ui().Panel6->isHidden());
+
+        // A self-test the station reports on its own arrives by the queued signal.
+        f.receive(Bytes("E2 80 80 80 80 80 80 80 81 E3"));
+        QTRY_VERIFY(!panel.isHidden());
+        QTRY_COMPARE(f.rows(Tests1Schema()).size(), 2);
+    }
+
+    void radioTestsInTheirPanel()
+    {
+        ProgramFixture f;
+        f.context().station.params.ToolWord = QStringLiteral("00111111");
+        RadioTestPanel &panel = *f.ui().Panel5;
+        confirmLoco(f.program->testDialog(), QStringLiteral("1"), 3);
+        f.ui().ITest2->trigger();
+        QCOMPARE(f.takeSent().left(1), Bytes("93"));
+        QVERIFY(!panel.isHidden() && f.ui().Panel6->isHidden());
+        QCOMPARE(panel.Label23->text(), QStringLiteral("№ локомотива: 0000001"));
+        QVERIFY(!f.ui().ITest->isEnabled());
+        f.receive(Bytes("EA 80 83 81 82 83 84 85 86 EB"));
+        QCOMPARE(f.ui().ELevd->text(), QStringLiteral("12"));
+        panel.BitBtn4->click(); // "Отмена"
+        QVERIFY(panel.isHidden() && !f.ui().Panel6->isHidden());
+        QCOMPARE(f.ui().ELevd->text(), QString()); // the measurements are cleared
+        QVERIFY(f.ui().ITest->isEnabled());
+
+        // A test 3 the station reports on its own arrives by the queued signal.
+        f.receive(Bytes("EE 80 80 80 81 82 83 84 85 EF E2 80 80 80 80 80 80 80 83 E3"));
+        QTRY_VERIFY(!panel.isHidden());
+        QCOMPARE(panel.Label19->text(), QStringLiteral("Тест 3"));
+        QTRY_COMPARE(f.rows(Test23Schema()).size(), 1);
+    }
+
     void radioTest1InTheResultsPanel()
     {
         ProgramFixture f;
