@@ -92,14 +92,17 @@ private Q_SLOTS:
         QCOMPARE(m_window->findChild<QPushButton *>("bPrint")->text(), "Печать");
         QVERIFY(m_window->findChild<RecordNavigator *>("DBNavigator1"));
         QStringList titles;
+        QStringList tooltips; // whole titles where a column is too narrow for them
         QAbstractItemModel *model = grid()->model();
         for (int c = 0; c < model->columnCount(); ++c) {
             titles.append(model->headerData(c, Qt::Horizontal).toString());
+            tooltips.append(model->headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString());
         }
         const QStringList expected { "Локомотив", "Дата перезаписи", "Время перезаписи", "Блок1",
             "Блок2", "Блок3", "Блок4", "Блок5", "Блок6", "Блок7", "Блок8", "Дата внесения",
             "Время внесения", "Источник" };
         QCOMPARE(titles, expected);
+        QCOMPARE(tooltips, expected);
         QListWidget *fields = this->fields();
         QCOMPARE(fields->count(), expected.size());
         for (int i = 0; i < fields->count(); ++i) {

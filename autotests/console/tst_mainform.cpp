@@ -1,3 +1,4 @@
+#include "console/aboutbox.h"
 #include "console/gauges.h"
 #include "mainformfixture.h"
 #include "tests/radiotestpanel.h"
@@ -234,14 +235,28 @@ private Q_SLOTS:
         QCOMPARE(f.context.station.measurements.MvAttenuation, QStringLiteral("00"));
     }
 
-    // The main window opens in the middle of the screen.
-    void mainWindowIsCentredOnTheScreen()
+    // The main window and the About box open in the middle of the screen, frame
+    // included; the About box even when the main window has been moved from there.
+    void windowsOpenCentredOnTheScreen()
     {
         MainFormFixture f;
         f.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-        const QPoint middle = f.form->screen()->availableGeometry().center();
-        QVERIFY((f.form->frameGeometry().center() - middle).manhattanLength() <= 2);
+        const QRect screen = f.form->screen()->availableGeometry();
+        const auto offCentre = [&screen](const QWidget &window) {
+            return (window.frameGeometry().center() - screen.center()).manhattanLength();
+        };
+        QVERIFY(offCentre(*f.form) <= 2);
+
+        f.form->move(screen.topLeft());
+        TAboutBox about(f.form.get());
+        for (int opening = 1; opening <= 2; ++opening) {
+            about.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&about));
+            QVERIFY2(offCentre(about) <= 1, qPrintable(QString::number(opening)));
+            about.hide();
+            about.move(screen.topLeft());
+        }
     }
 
     void helpTopics()

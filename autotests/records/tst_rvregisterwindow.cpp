@@ -63,6 +63,7 @@ private Q_SLOTS:
         QStringList titles;
         for (int c = 0; c < 3; ++c) {
             titles.append(grid->model()->headerData(c, Qt::Horizontal).toString());
+            QCOMPARE(grid->model()->headerData(c, Qt::Horizontal, Qt::ToolTipRole), titles.last());
             QCOMPARE(Qt::Alignment(grid->model()->index(0, c).data(Qt::TextAlignmentRole).toInt())
                     & Qt::AlignHorizontal_Mask,
                 Qt::AlignHCenter);

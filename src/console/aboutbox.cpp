@@ -1,5 +1,6 @@
 #include "console/aboutbox.h"
 
+#include "console/appearance.h"
 #include "console/version.h"
 
 #include <QDesktopServices>
@@ -145,6 +146,13 @@ TAboutBox::TAboutBox(QWidget *parent)
 void TAboutBox::setDatabase(const QString &description)
 {
     m_tables->setText(QStringLiteral("Таблицы: ") + description);
+}
+
+void TAboutBox::showEvent(QShowEvent *event)
+{
+    // In the middle of the screen, not of the main window, every time it opens.
+    CentreOnScreen(*this, parentWidget());
+    QDialog::showEvent(event);
 }
 
 void TAboutBox::Label2Click()

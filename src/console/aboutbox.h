@@ -14,6 +14,9 @@ public:
     // Names where the tables are, as DescribeLocation puts it.
     void setDatabase(const QString &description);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void Label2Click();
     void Label3Click();

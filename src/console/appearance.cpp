@@ -1,10 +1,12 @@
 #include "console/appearance.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 
@@ -14,6 +16,43 @@ namespace {
 // than the program's own.
 constexpr int TitleBarFurniture = 110;
 constexpr qreal TitleFontScale = 1.2;
+
+// The frame a window manager put around the window; none before it is shown.
+QMargins frameOf(const QWidget &window)
+{
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return { inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+        outer.bottom() - inner.bottom() };
+}
+
+// A window manager frames a window a moment after it is shown; once the frame is
+// known, the window is centred again with it, once.
+class CentreWhenFramed final : public QObject
+{
+public:
+    explicit CentreWhenFramed(QWidget &window)
+        : QObject(&window)
+        , m_window(window)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        // The frame comes with no event of its own; the paint after it is the first sure one.
+        if (event->type() == QEvent::Paint && !frameOf(m_window).isNull()) {
+            m_window.removeEventFilter(this);
+            deleteLater();
+            CentreOnScreen(m_window);
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+};
 
 } // namespace
 
@@ -33,17 +72,27 @@ int WidthForTitle(const QWidget &window)
     return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + TitleBarFurniture;
 }
 
-void CentreOnScreen(QWidget &window)
+void CentreOnScreen(QWidget &window, const QWidget *placedBy)
 {
+    const QWidget &reference = placedBy != nullptr ? *placedBy : window;
     const QScreen *screen
-        = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+        = reference.screen() != nullptr ? reference.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
     if (window.layout() != nullptr) {
         window.layout()->activate(); // a window not shown yet takes its size first
     }
-    QRect frame = window.frameGeometry(); // before the first showing, without the frame
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
+    QMargins frame = frameOf(window);
+    if (frame.isNull()) {
+        if (placedBy != nullptr) {
+            frame = frameOf(*placedBy);
+        }
+        new CentreWhenFramed(window);
+    }
+    QRect outer = QRect(QPoint(), window.size()).marginsAdded(frame);
+    outer.moveCenter(screen->availableGeometry().center());
+    // The window's own rectangle: a position with the frame would be taken without it
+    // by a window not framed yet.
+    window.setGeometry(outer.marginsRemoved(frame));
 }

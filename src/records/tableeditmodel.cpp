@@ -496,11 +496,12 @@ Qt::ItemFlags TableEditModel::flags(const QModelIndex &index) const
 
 QVariant TableEditModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole) {
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-    if (orientation == Qt::Horizontal) {
+    // The tooltip gives the whole title of a column too narrow to show it.
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::ToolTipRole)) {
         return section >= 0 && section < m_columns.size() ? m_columns.at(section).title : QString();
+    }
+    if (role != Qt::DisplayRole || orientation != Qt::Vertical) {
+        return QAbstractTableModel::headerData(section, orientation, role);
     }
     // The row indicator: which row is current and whether it is in edit.
     if (section != m_current) {
