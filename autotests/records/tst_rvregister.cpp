@@ -1,9 +1,12 @@
 #include "bytes.h"
 #include "readonlydirectory.h"
 #include "receivepath.h"
+#include "records/rvlocalcopy.h"
 #include "records/rvregister.h"
 #include "tabletexts.h"
+#include "throwawaycluster.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -187,6 +190,54 @@ private Q_SLOTS:
 
         QVERIFY(model.post());
         QCOMPARE(station.ask("1234567"), Bytes("F4 80 80 80 80 85 80 86 80 F5"));
+    }
+
+    // A register on a server answers the station from the PC's copy: with the
+    // server stopped, and in a run that starts without it, the reply carries the
+    // saved corrections at once. A change from another PC reaches the copy with the
+    // next refresh; a refresh that fails keeps the copy.
+    void serverRegisterAnswersFromThePcsCopy()
+    {
+        ThrowawayCluster cluster;
+        QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
+        const DatabaseLocation location(m_dir->path(),
+            { cluster.socketDirectory(), ThrowawayCluster::Port, cluster.createDatabase(),
+                ThrowawayCluster::ClusterUser });
+        FakeClock clock;
+        const QByteArray twelveSeven = Bytes("F4 80 80 80 80 81 82 80 87 F5");
+        const QByteArray fiftySixty = Bytes("F4 80 80 80 80 85 80 86 80 F5");
+        {
+            RvRegister onServer(location);
+            QVERIFY2(onServer.open(), qPrintable(onServer.errorText()));
+            RvLocalCopy copy(onServer, clock);
+            qint64 id = 0;
+            QVERIFY(onServer.table().insert({ "1234567", 12, 7 }, &id));
+            QVERIFY2(copy.refresh(), qPrintable(copy.errorText()));
+            DatabaseTable otherPc(location, RvSchema());
+            QVERIFY(otherPc.open(DatabaseTable::OpenMode::ExistingOnly));
+            QVERIFY(otherPc.insert({ "7654321", 50, 60 }, &id));
+            Station station(copy);
+            QCOMPARE(station.ask("7654321"), Bytes("F4 80 80 80 80 80 80 80 80 F5"));
+            clock.advance(RvLocalCopy::RefreshIntervalMs);
+            QCOMPARE(station.ask("7654321"), fiftySixty);
+
+            QVERIFY(cluster.stop());
+            clock.advance(RvLocalCopy::RefreshIntervalMs);
+            QElapsedTimer elapsed;
+            elapsed.start();
+            QCOMPARE(station.ask("1234567"), twelveSeven);
+            QVERIFY2(elapsed.elapsed() < DatabaseTable::ServerConnectTimeoutS * 100,
+                qPrintable(QString::number(elapsed.elapsed())));
+        }
+        RvRegister onServer(location);
+        QVERIFY(!onServer.open());
+        RvLocalCopy copy(onServer, clock);
+        QVERIFY(!copy.refresh());
+        Station station(copy);
+        QCOMPARE(station.ask("7654321"), fiftySixty);
+        QVERIFY(cluster.start());
+        QVERIFY2(copy.refresh(), qPrintable(copy.errorText()));
+        QCOMPARE(onServer.model().rowCount(), 2);
     }
 
     void aNewRowNotYetSavedIsUnknown()

@@ -281,24 +281,49 @@ private Q_SLOTS:
         QCOMPARE(model.storedValue(Rows - 101, "Train").toString(), QString::number(Rows - 1));
     }
 
-    // A server that does not answer: a clear message, and the tables again once it
-    // is back.
+    // A server that does not answer: a clear message, told apart from the table's
+    // refusals, and the tables again once it is back, through the same open table
+    // and browser: a read goes through on a new connection at once, a change on the
+    // next call.
     void lostServerIsReportedAndFoundAgain()
     {
         const DatabaseLocation location = freshLocation(true);
         DatabaseTable table(location, RvSchema());
         QVERIFY(table.open(Mode::OpenOrCreate));
         QVERIFY(table.append({ "0000001", 1, 1 }));
+        qint64 id = 0;
+        QVERIFY(!table.insert({ "0000001", 1, 1 }, &id));
+        QVERIFY(table.keyViolation() && !table.serverUnreachable());
+        {
+            DatabaseTable results(location, Test23Schema());
+            QVERIFY(results.open(Mode::OpenOrCreate));
+            QVERIFY(results.append(RadioTestRow(QDate(2026, 1, 1), "0000001")));
+        }
+        ResultBrowser browser(location, RadioTestBrowserDisplay());
+        QVERIFY(browser.open());
+
         QVERIFY(m_cluster->stop());
         QVERIFY(!table.append({ "0000002", 1, 1 }));
-        QVERIFY(!table.errorText().isEmpty());
-        QVERIFY(!table.open(Mode::OpenOrCreate));
-        QVERIFY2(table.errorText().startsWith("Нет связи с сервером базы данных"),
-            qPrintable(table.errorText()));
+        QVERIFY2(table.serverUnreachable(), qPrintable(table.errorText()));
+        QCOMPARE(table.rowCount(), -1);
+        QVERIFY(table.serverUnreachable());
+        DatabaseTable other(location, RvSchema());
+        QVERIFY(!other.open(Mode::OpenOrCreate));
+        QVERIFY(other.serverUnreachable());
+        QVERIFY2(other.errorText().startsWith("Нет связи с сервером базы данных"),
+            qPrintable(other.errorText()));
+
         QVERIFY2(m_cluster->start(), qPrintable(m_cluster->errorText()));
-        QVERIFY2(table.open(Mode::OpenOrCreate), qPrintable(table.errorText()));
-        QVERIFY(table.append({ "0000002", 1, 1 }));
+        QCOMPARE(table.rowCount(), 1);
+        QVERIFY2(table.append({ "0000002", 1, 1 }), qPrintable(table.errorText()));
         QCOMPARE(table.rowCount(), 2);
+        QVERIFY2(browser.refresh(), qPrintable(browser.errorText()));
+        QCOMPARE(browser.model().rowCount(), 1);
+
+        // Restarted while idle: the dropped connection shows only at the next call.
+        QVERIFY(m_cluster->stop() && m_cluster->start());
+        QCOMPARE(table.rowCount(), 2);
+        QVERIFY2(browser.refresh(), qPrintable(browser.errorText()));
     }
 };
 

@@ -114,6 +114,8 @@ void TMainForm::FormCreate()
             showField(field, QString());
         }
     });
+    connect(&m_context.recorder.outbox(), &ResultOutbox::notice, this,
+        &TMainForm::AddLineWithoutRange);
 
     startUpConnection();
 }

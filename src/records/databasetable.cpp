@@ -60,6 +60,16 @@ constexpr auto NotNullViolation = QLatin1StringView("1299");
 constexpr auto ServerUniqueViolation = QLatin1StringView("23505");
 constexpr auto ServerNotNullViolation = QLatin1StringView("23502");
 
+// The server did not answer, or the connection to it broke: no SQLSTATE at all
+// (the client library's own failure), a connection exception (class 08), or the
+// server going down (57P01..57P03). Anything else is the server's refusal.
+bool connectionLost(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    return error.type() == QSqlError::ConnectionError || code.isEmpty()
+        || code.startsWith(QLatin1StringView("08")) || code.startsWith(QLatin1StringView("57P"));
+}
+
 // The file holds nothing yet or begins as an SQLite database does.
 bool hasDatabaseHeader(const QString &path, QString *error)
 {
@@ -269,17 +279,35 @@ QString DatabaseTable::driverName() const
 bool DatabaseTable::fail(const QString &text)
 {
     m_error = text;
+    m_unreachable = false;
     return false;
 }
 
 bool DatabaseTable::failEngine(const QString &doing, const QSqlError &error)
 {
-    return fail(doing + QStringLiteral(": ") + engineText(error));
+    fail(doing + QStringLiteral(": ") + engineText(error));
+    if (m_location.onServer() && connectionLost(error)) {
+        m_unreachable = true;
+        m_connectionLost = true;
+    }
+    return false;
 }
 
 bool DatabaseTable::requireOpen()
 {
-    return isOpen() || fail(QStringLiteral("Таблица %1 не открыта").arg(m_schema.fileName));
+    if (!isOpen()) {
+        return fail(QStringLiteral("Таблица %1 не открыта").arg(m_schema.fileName));
+    }
+    if (!m_connectionLost) {
+        return true;
+    }
+    // A server restarted meanwhile: the same connection is opened again, and the
+    // statements prepared on the old one are dropped.
+    m_append.reset();
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.close();
+    m_connectionLost = !connectToServer(db);
+    return !m_connectionLost;
 }
 
 bool DatabaseTable::open(OpenMode mode)
@@ -325,19 +353,9 @@ bool DatabaseTable::openConnection()
         db.setDatabaseName(server.database);
         db.setUserName(server.user);
         db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(ServerConnectTimeoutS));
-        if (db.open()) {
-            // Lock waits end as on SQLite; dates read in the stored form.
-            QSqlQuery settings(db);
-            if (settings.exec(QStringLiteral("SET lock_timeout = %1").arg(BusyTimeoutMs))
-                && settings.exec(QStringLiteral("SET DateStyle = ISO"))) {
-                m_connection = name;
-                return true;
-            }
-            failEngine(QStringLiteral("Не удается настроить соединение для таблицы %1").arg(filePath()),
-                settings.lastError());
-        } else {
-            m_error = QStringLiteral("Нет связи с сервером базы данных: %1")
-                          .arg(engineText(db.lastError()));
+        if (connectToServer(db)) {
+            m_connection = name;
+            return true;
         }
     } else {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -359,6 +377,26 @@ bool DatabaseTable::openConnection()
         failEngine(QStringLiteral("Не удается открыть таблицу %1").arg(filePath()), db.lastError());
     }
     QSqlDatabase::removeDatabase(name);
+    return false;
+}
+
+bool DatabaseTable::connectToServer(QSqlDatabase &db)
+{
+    m_receiptsReady = false;
+    if (!db.open()) {
+        fail(QStringLiteral("Нет связи с сервером базы данных: %1").arg(engineText(db.lastError())));
+        m_unreachable = true;
+        return false;
+    }
+    // Lock waits end as on SQLite; dates read in the stored form.
+    QSqlQuery settings(db);
+    if (settings.exec(QStringLiteral("SET lock_timeout = %1").arg(BusyTimeoutMs))
+        && settings.exec(QStringLiteral("SET DateStyle = ISO"))) {
+        return true;
+    }
+    failEngine(QStringLiteral("Не удается настроить соединение для таблицы %1").arg(filePath()),
+        settings.lastError());
+    db.close();
     return false;
 }
 
@@ -499,6 +537,7 @@ bool DatabaseTable::close()
     }
     QSqlDatabase::removeDatabase(m_connection);
     m_connection.clear();
+    m_connectionLost = false;
     auto &files = openFiles();
     const auto it = m_location.onServer() ? files.end() : files.find(filePath());
     if (it != files.end() && --it.value() == 0) {
@@ -578,6 +617,73 @@ bool DatabaseTable::append(const QVariantList &values)
     return done;
 }
 
+// The server's note of every row written with a receipt. It lives beside the tables
+// rather than as a column of each, so that a row deleted in the office stays
+// deleted when a late copy of it arrives.
+bool DatabaseTable::prepareReceipts()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    // Two stations may make it at the same moment; the second look finds it.
+    for (int look = 0; look < 2 && !m_receiptsReady; ++look) {
+        QSqlQuery create(db);
+        m_receiptsReady = create.exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS \"Receipts\" (\"Id\" uuid PRIMARY KEY, "
+            "\"TableName\" varchar(16) NOT NULL, "
+            "\"Received\" timestamp(3) NOT NULL DEFAULT localtimestamp)"));
+        if (!m_receiptsReady) {
+            failEngine(writing(m_schema.fileName), create.lastError());
+            if (m_unreachable) {
+                return false;
+            }
+        }
+    }
+    return m_receiptsReady;
+}
+
+bool DatabaseTable::appendOnce(
+    const QVariantList &values, const QString &receipt, bool *alreadyThere)
+{
+    *alreadyThere = false;
+    if (!m_location.onServer()) {
+        return append(values);
+    }
+    QVariantList stored;
+    if (!requireOpen() || !requireWritable() || !toStoredRow(values, &stored)
+        || (!m_receiptsReady && !prepareReceipts())) {
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) {
+        return failEngine(writing(m_schema.fileName), db.lastError());
+    }
+    bool ok = false;
+    {
+        QSqlQuery note(db);
+        note.prepare(QStringLiteral("INSERT INTO \"Receipts\" (\"Id\", \"TableName\") "
+                                    "VALUES (CAST(? AS uuid), ?) ON CONFLICT DO NOTHING"));
+        note.addBindValue(receipt);
+        note.addBindValue(m_schema.tableName);
+        ok = note.exec() || failEngine(writing(m_schema.fileName), note.lastError());
+        *alreadyThere = ok && note.numRowsAffected() == 0;
+        if (ok && !*alreadyThere) {
+            QSqlQuery insert(db);
+            prepareInsert(insert, stored);
+            ok = execChange(insert);
+        }
+    }
+    if (ok && db.commit()) {
+        return true;
+    }
+    if (ok) {
+        // The commit's answer was lost: the row may be there or not; its receipt
+        // tells when it is sent again.
+        failEngine(writing(m_schema.fileName), db.lastError());
+    }
+    *alreadyThere = false;
+    db.rollback();
+    return false;
+}
+
 QString DatabaseTable::filterCondition(const RowFilter &filter, QVariantList *binds) const
 {
     QStringList conditions;
@@ -592,7 +698,7 @@ QString DatabaseTable::filterCondition(const RowFilter &filter, QVariantList *bi
     return conditions.join(QStringLiteral(" AND "));
 }
 
-qint64 DatabaseTable::rowCount(const RowFilter &filter)
+qint64 DatabaseTable::countRows(const RowFilter &filter)
 {
     if (!requireOpen()) {
         return -1;
@@ -638,7 +744,7 @@ bool DatabaseTable::collectRows(QSqlQuery &query, QList<TableRow> *rows)
     return true;
 }
 
-bool DatabaseTable::readPage(
+bool DatabaseTable::readPageOnce(
     const RowFilter &filter, qint64 afterRowid, int limit, QList<TableRow> *rows)
 {
     rows->clear();
@@ -706,7 +812,7 @@ bool DatabaseTable::execChange(QSqlQuery &query)
     return failEngine(writing(m_schema.fileName), error);
 }
 
-bool DatabaseTable::readAll(QList<TableRow> *rows)
+bool DatabaseTable::readAllOnce(QList<TableRow> *rows)
 {
     rows->clear();
     if (!requireOpen()) {
@@ -786,6 +892,11 @@ QString DatabaseTable::rowColumns() const
 
 bool DatabaseTable::readConsistently(const std::function<bool()> &reads)
 {
+    return readAgainIfLost([&] { return readConsistentlyOnce(reads); });
+}
+
+bool DatabaseTable::readConsistentlyOnce(const std::function<bool()> &reads)
+{
     if (!requireOpen()) {
         return false;
     }
@@ -802,13 +913,15 @@ bool DatabaseTable::readConsistently(const std::function<bool()> &reads)
             return false;
         }
     }
+    m_inReadTransaction = true;
     const bool ok = reads();
+    m_inReadTransaction = false;
     // A read transaction has nothing to keep: ending it only lets the file go.
     db.rollback();
     return ok;
 }
 
-bool DatabaseTable::select(
+bool DatabaseTable::selectOnce(
     const QString &sql, const QVariantList &binds, QStringList *columns, QList<QVariantList> *rows)
 {
     columns->clear();
@@ -907,6 +1020,39 @@ bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
     }
     db.rollback();
     return false;
+}
+
+bool DatabaseTable::readAgainIfLost(const std::function<bool()> &read)
+{
+    // Inside readConsistently a read on a new connection would leave its snapshot.
+    return read() || (m_connectionLost && !m_inReadTransaction && read());
+}
+
+qint64 DatabaseTable::rowCount(const RowFilter &filter)
+{
+    qint64 rows = -1;
+    readAgainIfLost([&] {
+        rows = countRows(filter);
+        return rows >= 0;
+    });
+    return rows;
+}
+
+bool DatabaseTable::readPage(
+    const RowFilter &filter, qint64 afterRowid, int limit, QList<TableRow> *rows)
+{
+    return readAgainIfLost([&] { return readPageOnce(filter, afterRowid, limit, rows); });
+}
+
+bool DatabaseTable::readAll(QList<TableRow> *rows)
+{
+    return readAgainIfLost([&] { return readAllOnce(rows); });
+}
+
+bool DatabaseTable::select(
+    const QString &sql, const QVariantList &binds, QStringList *columns, QList<QVariantList> *rows)
+{
+    return readAgainIfLost([&] { return selectOnce(sql, binds, columns, rows); });
 }
 
 QString OpenFailureText(const DatabaseTable &table)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class QSqlDatabase;
 class QSqlError;
 class QSqlQuery;
 
@@ -83,9 +84,21 @@ public:
     const QString &errorText() const { return m_error; }
     // The last failed insert or update met another row with the same key.
     bool keyViolation() const { return m_keyViolation; }
+    // The last failure was the server not answering (no connection, or the
+    // connection broken), not the table refusing: the same change may succeed once
+    // the server answers again. The next call connects anew; a read that fails on a
+    // connection the server dropped is run once more on a new one at once.
+    bool serverUnreachable() const { return m_unreachable; }
 
     // Appends one row: one value per field, in field order (see ToStoredValue).
     bool append(const QVariantList &values);
+
+    // On a server: appends the row and notes its receipt (a unique id the caller
+    // gives the row) in one transaction. A receipt the server holds already means
+    // the row was written before: nothing is written and *alreadyThere is set. So a
+    // row sent again after an answer that never came is never there twice. On
+    // SQLite the same as append.
+    bool appendOnce(const QVariantList &values, const QString &receipt, bool *alreadyThere);
 
     // Rows that pass the filter, or -1 on failure.
     qint64 rowCount(const RowFilter &filter = {});
@@ -139,6 +152,8 @@ private:
     bool requireWritable();
     void shareWithGroup();
     bool openConnection();
+    bool connectToServer(QSqlDatabase &db);
+    bool prepareReceipts();
     bool prepareTable(OpenMode mode);
     bool prepareServerTable(OpenMode mode);
     bool setDurability();
@@ -148,6 +163,15 @@ private:
     QSqlQuery &appendStatement();
     bool execChange(QSqlQuery &query);
     bool collectRows(QSqlQuery &query, QList<TableRow> *rows);
+    // Runs a read; when it failed on a connection that the server had dropped (a
+    // server restarted while the table stood open), once more on a new one.
+    bool readAgainIfLost(const std::function<bool()> &read);
+    qint64 countRows(const RowFilter &filter);
+    bool readPageOnce(const RowFilter &filter, qint64 afterRowid, int limit, QList<TableRow> *rows);
+    bool readAllOnce(QList<TableRow> *rows);
+    bool readConsistentlyOnce(const std::function<bool()> &reads);
+    bool selectOnce(const QString &sql, const QVariantList &binds, QStringList *columns,
+        QList<QVariantList> *rows);
     QString filterCondition(const RowFilter &filter, QVariantList *binds) const;
 
     DatabaseLocation m_location;
@@ -157,6 +181,11 @@ private:
     std::unique_ptr<QSqlQuery> m_append;
     QString m_error;
     bool m_keyViolation = false;
+    bool m_unreachable = false;
+    // The connection to the server broke; the next call connects anew.
+    bool m_connectionLost = false;
+    bool m_receiptsReady = false;
+    bool m_inReadTransaction = false;
     bool m_readOnly = false;
 };
 

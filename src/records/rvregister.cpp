@@ -51,14 +51,20 @@ bool RvRegister::close()
 
 AttenuationLookup::Result RvRegister::find(const QString &locoNumber)
 {
-    if (!m_table.isOpen()) {
+    return FindCorrections(m_table, locoNumber);
+}
+
+AttenuationLookup::Result FindCorrections(DatabaseTable &table, const QString &locoNumber)
+{
+    using Outcome = AttenuationLookup::Outcome;
+    if (!table.isOpen()) {
         return { Outcome::Unreadable, {} };
     }
     QStringList columns;
     QList<QVariantList> rows;
     const QString sql = QStringLiteral("SELECT \"OslablenieM\", \"OslablenieG\" FROM ")
-        + QuotedIdentifier(m_table.schema().tableName) + QStringLiteral(" WHERE \"Lokomotiv\" = ?");
-    if (!m_table.select(sql, { locoNumber }, &columns, &rows)) {
+        + QuotedIdentifier(table.schema().tableName) + QStringLiteral(" WHERE \"Lokomotiv\" = ?");
+    if (!table.select(sql, { locoNumber }, &columns, &rows)) {
         return { Outcome::Unreadable, {} };
     }
     if (rows.isEmpty()) {

@@ -42,6 +42,10 @@ private:
     TableEditModel m_model;
 };
 
+// The saved corrections of the locomotive in a table of the register's layout (the
+// register, or a copy of it).
+AttenuationLookup::Result FindCorrections(DatabaseTable &table, const QString &locoNumber);
+
 // A locomotive number as the register keeps it: "0" put in front until it has at
 // least 7 characters. An empty text stays empty (the number is required).
 QString PadLocoNumber(const QString &number);

@@ -4,6 +4,7 @@
 #include "records/recordgrid.h"
 #include "records/recordnavigator.h"
 #include "records/registerediting.h"
+#include "records/rvlocalcopy.h"
 #include "reports/reportpreview.h"
 #include "reports/reportrows.h"
 #include "reports/rvreport.h"
@@ -59,6 +60,23 @@ TFDBRV::TFDBRV(
     if (!m_register.open()) {
         m_messages.showError(OpenFailureText(m_register.table()));
     }
+    if (database.onServer()) {
+        m_copy = std::make_unique<RvLocalCopy>(m_register, clock);
+        m_copy->refresh();
+        // Every change reloads the rows; the copy follows.
+        connect(&m_register.model(), &QAbstractItemModel::modelReset, m_copy.get(),
+            [this] { m_copy->refresh(); });
+    }
+}
+
+TFDBRV::~TFDBRV() = default;
+
+AttenuationLookup &TFDBRV::attenuationLookup()
+{
+    if (m_copy) {
+        return *m_copy;
+    }
+    return m_register;
 }
 
 bool TFDBRV::FormCloseQuery()

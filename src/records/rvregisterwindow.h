@@ -4,11 +4,14 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class Clock;
 class OperatorMessages;
 class QToolButton;
 class RecordGrid;
 class RecordNavigator;
+class RvLocalCopy;
 
 // "Данные о локомотивных РС": the register of locomotive radio stations, edited in
 // place row by row and printed. Created once at start-up, which opens РВ.db for the
@@ -19,10 +22,12 @@ class TFDBRV final : public QDialog
 public:
     TFDBRV(Clock &clock, OperatorMessages &messages, const DatabaseLocation &database,
         QWidget *parent = nullptr);
+    ~TFDBRV() override;
 
     RvRegister &rvRegister() { return m_register; }
-    // What answers the station's attenuation correction requests.
-    AttenuationLookup &attenuationLookup() { return m_register; }
+    // What answers the station's attenuation correction requests: the register, or
+    // its copy on this PC when the register is on a server.
+    AttenuationLookup &attenuationLookup();
 
     // Whether the window may close: asks about a row still in edit.
     bool FormCloseQuery();
@@ -44,6 +49,7 @@ private:
     Clock &m_clock;
     OperatorMessages &m_messages;
     RvRegister m_register;
+    std::unique_ptr<RvLocalCopy> m_copy;
     QToolButton *m_report = nullptr;
     RecordNavigator *m_navigator = nullptr;
     RecordGrid *m_grid = nullptr;

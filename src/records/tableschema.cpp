@@ -117,6 +117,32 @@ const TableSchema &RvSchema()
     return schema;
 }
 
+const TableSchema &RvCopySchema()
+{
+    static const TableSchema schema = [] {
+        TableSchema copy = RvSchema();
+        copy.fileName = QStringLiteral("РВ-копия.db");
+        return copy;
+    }();
+    return schema;
+}
+
+const TableSchema &OutboxSchema()
+{
+    static const TableSchema schema {
+        QStringLiteral("Outbox.db"),
+        QStringLiteral("Outbox"),
+        {
+            text(QStringLiteral("Receipt"), 36, true),
+            text(QStringLiteral("TableName"), 16, true),
+            text(QStringLiteral("Row"), 4000, true),
+        },
+        {},
+        {},
+    };
+    return schema;
+}
+
 const TableSchema &BlockNumSchema()
 {
     static const TableSchema schema {

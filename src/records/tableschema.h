@@ -38,6 +38,12 @@ const TableSchema &Test23Schema();
 const TableSchema &RvSchema();
 // Factory numbers of the blocks of each locomotive radio station.
 const TableSchema &BlockNumSchema();
+// When the tables are on a server: the PC's own copy of РВ, which answers the
+// station's attenuation requests without waiting for the network.
+const TableSchema &RvCopySchema();
+// When the tables are on a server: the results that could not reach it yet, in
+// order, each with its receipt and its row as stored (a JSON array).
+const TableSchema &OutboxSchema();
 
 // SQLite's declared column type of a field type.
 QString SqlColumnType(FieldType type);

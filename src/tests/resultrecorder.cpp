@@ -3,7 +3,6 @@
 #include "link/clock.h"
 #include "link/operatormessages.h"
 #include "params/stationparameters.h"
-#include "records/databasetable.h"
 #include "records/tableschema.h"
 #include "tests/currentnumbers.h"
 #include "tests/measurements.h"
@@ -20,6 +19,7 @@ ResultRecorder::ResultRecorder(DatabaseLocation database, const StationParameter
     , m_bandMessages(bandMessages)
     , m_clock(clock)
     , m_messages(messages)
+    , m_outbox(m_database, clock)
 { }
 
 bool ResultRecorder::WriteToTable1(
@@ -62,11 +62,10 @@ void ResultRecorder::ResetBandMessages()
 
 bool ResultRecorder::appendRow(const TableSchema &schema, const QVariantList &values)
 {
-    DatabaseTable table(m_database, schema);
-    if (table.open(DatabaseTable::OpenMode::OpenOrCreate) && table.append(values)) {
+    if (m_outbox.deliver(schema, values) != ResultOutbox::Delivery::Failed) {
         return true;
     }
     m_messages.showError(QStringLiteral("Не удается записать результат в таблицу %1: %2")
-                             .arg(schema.fileName, table.errorText()));
+                             .arg(schema.fileName, m_outbox.errorText()));
     return false;
 }

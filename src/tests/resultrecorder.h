@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/databaselocation.h"
+#include "records/resultoutbox.h"
 
 #include <QObject>
 #include <QString>
@@ -16,8 +17,10 @@ struct TableSchema;
 
 // Records finished tests as rows of the result tables, and resets the state the
 // rows are made from. Each row is one durable append to a table opened (or created)
-// for it and closed right after. A row that cannot be written is not lost in
-// silence: the operator gets an error box naming the table and the reason.
+// for it and closed right after; on a server that does not answer it is kept on the
+// PC and sent later (see ResultOutbox), which the grid is told through the
+// outbox's notice(). A row that cannot be written is not lost in silence: the
+// operator gets an error box naming the table and the reason.
 class ResultRecorder : public QObject
 {
     Q_OBJECT
@@ -27,13 +30,16 @@ public:
         Clock &clock, OperatorMessages &messages, QObject *parent = nullptr);
 
     const DatabaseLocation &database() const { return m_database; }
+    ResultOutbox &outbox() { return m_outbox; }
 
     // A row of tests1.DB: a station self-test ("Тест 1") or a parameter set sent
-    // ("Запись", with empty code and result word). True when the row was written.
+    // ("Запись", with empty code and result word). True when the row was written
+    // or kept for the server.
     bool WriteToTable1(const QString &event, const QString &code, const QString &resultWord);
 
     // A row of Test23.DB for radio test 2 or 3, then the band message flags are
-    // reset, whether or not the row was written. True when the row was written.
+    // reset, whether or not the row was written. True when the row was written or
+    // kept for the server.
     bool WriteToTable2(const QString &event, const QString &code, const QString &resultWord,
         const QString &direction);
 
@@ -56,4 +62,5 @@ private:
     BandMessages &m_bandMessages;
     Clock &m_clock;
     OperatorMessages &m_messages;
+    ResultOutbox m_outbox;
 };
