@@ -481,6 +481,22 @@ private Q_SLOTS:
         QCOMPARE(probe.frames(0xE2).size(), 1);
     }
 
+    // Asked to leave out the factory numbers, the station does so for one radio test.
+    void factoryNumbersLeftOutOfOneTest()
+    {
+        StationProbe probe;
+        probe.station.omitFactoryNumbers();
+        probe.send(RadioTestCommand(2, RangeMV2, false, "0012345"));
+        probe.run(115000);
+        QCOMPARE(probe.frames(0xE2).size(), 1);
+        QVERIFY(probe.frames(0xF8).isEmpty());
+        QVERIFY(!probe.station.pendingFaults().noFactoryNumbers);
+
+        probe.send(RadioTestCommand(2, RangeMV2, false, "0012345"));
+        probe.run(115000);
+        QVERIFY(!probe.frames(0xF8).isEmpty());
+    }
+
     void unconfirmedRadioTestReportsNoConfirmationAndNoResult_data()
     {
         QTest::addColumn<int>("test");

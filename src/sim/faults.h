@@ -15,6 +15,8 @@ struct InjectedFaults
     std::array<std::uint8_t, ResultCells> result {};
     // The locomotive radio does not confirm the request: 0xAB instead of a result.
     bool noConfirmation = false;
+    // The station reports no factory numbers of the radio's blocks.
+    bool noFactoryNumbers = false;
 
     // Radio test result positions 1..3 are the bands, 4..6 their deviations.
     bool bandFaulty(Band band) const { return result[static_cast<int>(cell(band))] != 0; }

@@ -33,6 +33,7 @@ QString OperatorConsole::helpText()
         "  fault N [V]  неисправность в следующем тесте: позиция N (1..7) кода результата\n"
         "               получает значение V (1..15, по умолчанию 1); fault 8: следующий\n"
         "               радиотест без подтверждения (0xAB); fault 0: снять все\n"
+        "  noblocks     следующий радиотест без заводских номеров блоков (0xF8)\n"
         "  noanswer     перестать отвечать на команды ПК\n"
         "  answer       снова отвечать\n"
         "  busy         сообщить \"ТЕЛВ занят\" (0xC9)\n"
@@ -83,6 +84,10 @@ QString OperatorConsole::run(const QStringList &words)
             = command == QLatin1String("test2") ? TestNumber::RadioTest2 : TestNumber::RadioTest3;
         return m_station.reportRadioTest(test) ? QStringLiteral("тест %1 от РВ начат").arg(test)
                                                : BusyReply;
+    }
+    if (command == QLatin1String("noblocks")) {
+        m_station.omitFactoryNumbers();
+        return QStringLiteral("следующий радиотест без заводских номеров");
     }
     if (command == QLatin1String("noanswer") || command == QLatin1String("answer")) {
         m_station.setAnswering(command == QLatin1String("answer"));

@@ -191,7 +191,9 @@ Course RadioTestCourse(const RadioTestSetup &setup, const SimParameterSet &param
     if (params.lowFrequencyCheck()) {
         course.then(StepMs, StatusByte(StationCode::LowFrequencyCheck));
     }
-    course.then(ShortStepMs, FactoryNumberFrames(setup.loco));
+    if (!setup.faults.noFactoryNumbers) {
+        course.then(ShortStepMs, FactoryNumberFrames(setup.loco));
+    }
     if (setup.test == TestNumber::RadioTest2) {
         course.then(800, DeviationFrame(params, setup.faults, 0));
     }

@@ -46,6 +46,8 @@ public:
     // clears every fault asked for. False for a position or value out of range.
     bool injectFault(int position, int value);
     const InjectedFaults &pendingFaults() const { return m_faults; }
+    // The next radio test reports no factory numbers.
+    void omitFactoryNumbers() { m_faults.noFactoryNumbers = true; }
 
     // While not answering the station ignores everything the PC sends.
     void setAnswering(bool answering);
