@@ -17,6 +17,8 @@ private slots:
     void readsEveryFieldType();
     void refusesDamagedFiles_data();
     void refusesDamagedFiles();
+    void refusesWhatTheLibraryFailsToOpen_data();
+    void refusesWhatTheLibraryFailsToOpen();
 
 private:
     QTemporaryDir m_dir;
@@ -105,6 +107,35 @@ void TestParadoxTable::refusesDamagedFiles()
     QVERIFY2(table.errorText().contains(QStringLiteral("t.db"))
             && table.errorText().contains(expected),
         qPrintable(table.errorText()));
+}
+
+// Files that pass the checks of the header but that pxlib fails to open; found by
+// fuzzing. pxlib then frees parts of its document twice or forgets them: the sanitizer
+// build catches either.
+void TestParadoxTable::refusesWhatTheLibraryFailsToOpen_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("frees twice") << QStringLiteral("library_frees_twice");
+    QTest::newRow("forgets blocks") << QStringLiteral("library_forgets_blocks");
+}
+
+void TestParadoxTable::refusesWhatTheLibraryFailsToOpen()
+{
+    QFETCH(QString, file);
+    QFile found(QStringLiteral(TELV2_PARADOX_CORPUS "/") + file);
+    QVERIFY(found.open(QIODevice::ReadOnly));
+    const QByteArray content = found.readAll();
+
+    ParadoxTable table;
+    QVERIFY(!table.openContent(content, QStringLiteral("t.db")));
+    QVERIFY2(table.errorText().contains(QStringLiteral("t.db")), qPrintable(table.errorText()));
+
+    // The same reader opens a sound table afterwards.
+    const QByteArray path = QFile::encodeName(m_dir.filePath(QStringLiteral("sound.db")));
+    QVERIFY(WriteParadoxTable(path, ParadoxLayout(RvSchema()), SampleRows(RvSchema()), 866));
+    QVERIFY2(table.open(path, QStringLiteral("sound.db")), qPrintable(table.errorText()));
+    QVariantList values;
+    QVERIFY(table.readRecord(table.recordCount() - 1, &values));
 }
 
 QTEST_GUILESS_MAIN(TestParadoxTable)

@@ -96,10 +96,12 @@ ParadoxTable::~ParadoxTable()
 void ParadoxTable::close()
 {
     if (m_doc != nullptr) {
+        const ParadoxMemory::Use use(m_memory);
         PX_close(m_doc);
         PX_delete(m_doc);
         m_doc = nullptr;
     }
+    m_memory.release();
     if (m_stream != nullptr) {
         std::fclose(m_stream);
         m_stream = nullptr;
@@ -173,16 +175,13 @@ bool ParadoxTable::openContent(const QByteArray &content, const QString &display
         return false;
     }
     m_stream = fmemopen(m_content.data(), size_t(m_content.size()), "rb");
-    m_doc = PX_new3(keepLibraryMessage, nullptr, nullptr, nullptr, &m_libraryMessage);
+    const ParadoxMemory::Use use(m_memory);
+    m_doc = PX_new3(keepLibraryMessage, ParadoxMemory::allocate, ParadoxMemory::reallocate,
+        ParadoxMemory::keepUntilRelease, &m_libraryMessage);
     if (m_stream == nullptr || m_doc == nullptr) {
         return fail(QStringLiteral("Не хватает памяти для чтения файла %1").arg(m_name));
     }
     if (PX_open_fp(m_doc, m_stream) < 0) {
-        // pxlib frees parts of the document on some failures and again when it is
-        // deleted: the document and its stream are given up instead (the checks
-        // above keep this rare).
-        m_doc = nullptr;
-        m_stream = nullptr;
         return fail(QStringLiteral("Файл %1 не является таблицей Paradox или повреждён (%2)")
                         .arg(m_name, m_libraryMessage));
     }
@@ -247,6 +246,7 @@ bool ParadoxTable::readRecord(int index, QVariantList *values)
         m_error = QStringLiteral("Файл %1: записи %2 нет").arg(m_name).arg(index + 1);
         return false;
     }
+    const ParadoxMemory::Use use(m_memory);
     int deleted = 0;
     pxdatablockinfo_t where {};
     m_libraryMessage.clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "legacy/paradoxmemory.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -71,13 +73,13 @@ private:
 
     QByteArray m_content;
     FILE *m_stream = nullptr; // over m_content: pxlib seeks for every record
+    ParadoxMemory m_memory; // outlives m_doc: declared before it
     px_doc *m_doc = nullptr;
     QString m_name;
     QString m_error;
     QString m_libraryMessage; // the last complaint of pxlib
     QList<Field> m_fields;
     QByteArray m_record;
-    qint64 m_dataStart = 0;
     int m_recordCount = 0;
     int m_codePage = 0;
     int m_textCodePage = 1251;
