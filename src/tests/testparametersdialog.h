@@ -28,10 +28,6 @@ public:
     std::optional<TestRequest> askTestParameters(int test) override;
 
     NumberKind numberKind() const;
-    // Radio test 1 allows a locomotive number only; the list is enabled again once the
-    // dialog has closed.
-    void fixNumberKind(NumberKind kind);
-
     // The main window's handler of a change of the range list.
     std::function<void(int)> ComboChange;
 
@@ -50,6 +46,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Radio test 1 allows a locomotive number only; the list is enabled again once the
+    // dialog has closed.
+    void fixNumberKind(NumberKind kind);
     void FormShow();
     void BitBtn1Click();
     QString blockedBandName() const;
