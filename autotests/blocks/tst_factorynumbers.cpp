@@ -2,6 +2,8 @@
 #include "blocks/receivedfactorydigits.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
+#include "records/resultoutbox.h"
+#include "throwawaycluster.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -221,6 +223,41 @@ private Q_SLOTS:
         QVERIFY(!broken.FactoryNumberWriteInProgress());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("locked by someone"));
+    }
+
+    // With the register on a server that does not answer, a set received from the
+    // station waits on the PC instead of an error box, and reaches the server later
+    // as it would have: a known set confirmed, a new one added.
+    void setsWaitOnThePcWhileTheServerIsDown()
+    {
+        ThrowawayCluster cluster;
+        QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
+        const DatabaseLocation location(m_dir->path(),
+            { cluster.socketDirectory(), ThrowawayCluster::Port, cluster.createDatabase(),
+                ThrowawayCluster::ClusterUser });
+        ResultOutbox outbox(location, m_clock);
+        FactoryNumbersRegister onServer(location, m_clock, *m_messages);
+        onServer.setOutbox(&outbox);
+        QVERIFY2(onServer.open(), qPrintable(onServer.errorText()));
+        QVERIFY(onServer.WriteFactoryNumbers("1234567", 2, numbers("1111"), Day1));
+
+        QVERIFY(cluster.stop());
+        m_clock.setNow(Day2);
+        QVERIFY(onServer.WriteFactoryNumbers("1234567", 2, numbers("1111"), Day2));
+        QVERIFY(onServer.WriteFactoryNumbers("1234567", 2, numbers("2222"), Day2));
+        QCOMPARE(m_messages->errors, QStringList());
+        QCOMPARE(outbox.keptRows(), 2);
+
+        QVERIFY(cluster.start());
+        QVERIFY(outbox.sendKept());
+        QVERIFY(onServer.model().reload());
+        TableEditModel &model = onServer.model();
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.value(0, "Block1").toString(), "1111");
+        QCOMPARE(model.value(0, "d").toDate(), Day1.date());
+        QCOMPARE(model.value(0, "LastD").toDate(), Day2.date());
+        QCOMPARE(model.value(1, "Block1").toString(), "2222");
+        QCOMPARE(model.value(1, "d").toDate(), Day2.date());
     }
 
     void aLocoNumberLongerThanItsFieldIsConfirmedNotDuplicated()

@@ -214,9 +214,9 @@ BENCHMARK(BM_ApplyCriteria)
 // A grid over the whole table jumps to its last row and paints it.
 void BM_ScrollGridToTheEnd(benchmark::State &state)
 {
-    const QString &directory = MillionRowTable();
-    ResultBrowser browser(directory, RadioTestBrowserDisplay());
-    if (directory.isEmpty() || !browser.open()) {
+    const DatabaseLocation location = MillionRows(state);
+    ResultBrowser browser(location, RadioTestBrowserDisplay());
+    if (location.directory.isEmpty() || !browser.open()) {
         state.SkipWithError("no table");
         return;
     }
@@ -241,7 +241,12 @@ void BM_ScrollGridToTheEnd(benchmark::State &state)
     }
     state.counters["peak_rss_MB"] = PeakMegabytes();
 }
-BENCHMARK(BM_ScrollGridToTheEnd)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollGridToTheEnd)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("server")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 // Ctrl+A over the whole table: the rowids of every row, as a "Выделенные" report or
 // "Удалить выделенное" takes them.

@@ -5,6 +5,7 @@
 #include "link/codecs.h"
 #include "link/operatormessages.h"
 #include "records/fieldvalues.h"
+#include "records/resultoutbox.h"
 
 namespace {
 
@@ -134,15 +135,44 @@ bool FactoryNumbersRegister::WriteFactoryNumbers(
     const QString &loco, int kind, const QStringList &blocks, const QDateTime &stamp)
 {
     finishOperatorEdit();
+    // Sets waiting for the server go first, so that an older confirmation never
+    // comes after this one.
+    const bool waiting = m_outbox && m_table.location().onServer() && !m_outbox->sendKept();
+    if (waiting) {
+        return keepForServer(loco, kind, blocks, stamp);
+    }
     m_writing = true;
-    const bool written = writeRow(loco, kind, blocks, stamp);
+    bool written = writeRow(loco, kind, blocks, stamp);
     if (!written) {
         const QString error = m_model.errorText();
         m_model.cancel();
-        m_messages.showError(QStringLiteral("Ошибка при записи заводских номеров: ") + error);
+        if (m_outbox && m_table.serverUnreachable()) {
+            written = keepForServer(loco, kind, blocks, stamp);
+        } else {
+            m_messages.showError(QStringLiteral("Ошибка при записи заводских номеров: ") + error);
+        }
     }
     m_writing = false;
     return written;
+}
+
+// The row as writeRow makes it, whole: on the server its key either adds it or
+// confirms the set that is there.
+bool FactoryNumbersRegister::keepForServer(
+    const QString &loco, int kind, const QStringList &blocks, const QDateTime &stamp)
+{
+    const QDateTime now = m_clock.now();
+    QVariantList row { loco };
+    for (int k = 0; k < Blocks; ++k) {
+        row.append(blocks.value(k));
+    }
+    row << stamp.date() << stamp.time() << kind << now.date() << now.time();
+    if (m_outbox->keep(BlockNumSchema(), row)) {
+        return true;
+    }
+    m_messages.showError(
+        QStringLiteral("Ошибка при записи заводских номеров: ") + m_outbox->errorText());
+    return false;
 }
 
 bool FactoryNumbersRegister::writeRow(

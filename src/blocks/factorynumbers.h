@@ -10,6 +10,7 @@
 class Clock;
 class OperatorMessages;
 class ReceivedFactoryDigits;
+class ResultOutbox;
 
 // The register of the factory numbers of the blocks of each locomotive's radio
 // station, BlockNum.DB: one row per locomotive and set of eight block numbers, with
@@ -32,6 +33,10 @@ public:
     TableEditModel &model() { return m_model; }
     bool FactoryNumberWriteInProgress() const { return m_writing; }
 
+    // With the register on a server: where a set that cannot reach the server
+    // waits (behind the results waiting there), instead of an error box.
+    void setOutbox(ResultOutbox *outbox) { m_outbox = outbox; }
+
     // Records one set of numbers: a set the locomotive already has is confirmed
     // (LastD, LastT and Kind), a new one is added with the stamp as its entry. A row
     // the operator is editing is first saved or dropped, as the operator answers.
@@ -51,6 +56,8 @@ public:
 
 private:
     bool writeRow(const QString &loco, int kind, const QStringList &blocks, const QDateTime &stamp);
+    bool keepForServer(
+        const QString &loco, int kind, const QStringList &blocks, const QDateTime &stamp);
     void finishOperatorEdit();
 
     Clock &m_clock;
@@ -58,6 +65,7 @@ private:
     DatabaseTable m_table;
     TableEditModel m_model;
     bool m_writing = false;
+    ResultOutbox *m_outbox = nullptr;
 };
 
 // "Вручную", "Автоматически" or nothing, by the row's Kind.

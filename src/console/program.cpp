@@ -83,6 +83,7 @@ void Program::createSequences()
     m_selfTest = new SelfTestSequence(m_context, *main, *ui.Panel4, main);
     m_radioTest1 = new RadioTest1(m_context, *main, *m_testDialog, *main, main);
     m_radioTest23 = new RadioTest23(m_context, *main, *m_testDialog, *ui.Panel5, main);
+    m_blockNumbers->factoryNumbers().setOutbox(&m_context.recorder.outbox());
     m_radioTest23->SaveReceivedFactoryNumbers = [this] {
         m_blockNumbers->factoryNumbers().SaveReceivedFactoryNumbers(
             m_context.station.factoryDigitsOfResult, m_context.station.numbers.LocoNumber);

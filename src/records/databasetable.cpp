@@ -388,10 +388,12 @@ bool DatabaseTable::connectToServer(QSqlDatabase &db)
         m_unreachable = true;
         return false;
     }
-    // Lock waits end as on SQLite; dates read in the stored form.
+    // Lock waits end as on SQLite; dates read in the stored form; the server's
+    // notices (a table that is there already) stay off the program's output.
     QSqlQuery settings(db);
     if (settings.exec(QStringLiteral("SET lock_timeout = %1").arg(BusyTimeoutMs))
-        && settings.exec(QStringLiteral("SET DateStyle = ISO"))) {
+        && settings.exec(QStringLiteral("SET DateStyle = ISO"))
+        && settings.exec(QStringLiteral("SET client_min_messages = warning"))) {
         return true;
     }
     failEngine(QStringLiteral("Не удается настроить соединение для таблицы %1").arg(filePath()),
@@ -578,10 +580,28 @@ QString DatabaseTable::insertStatement() const
         + (m_location.onServer() ? QStringLiteral(") RETURNING rowid") : QStringLiteral(")"));
 }
 
-// Prepares the insertion of one row of stored values.
-void DatabaseTable::prepareInsert(QSqlQuery &query, const QVariantList &stored) const
+// Prepares the insertion of one row of stored values; with updatedOnKey, a row of
+// the same key has those fields updated instead.
+void DatabaseTable::prepareInsert(
+    QSqlQuery &query, const QVariantList &stored, const QStringList &updatedOnKey) const
 {
-    query.prepare(insertStatement());
+    QString statement = insertStatement();
+    if (!updatedOnKey.isEmpty()) {
+        QStringList key;
+        for (const QString &name : m_schema.primaryKey) {
+            key.append(QuotedIdentifier(name));
+        }
+        QStringList assignments;
+        for (const QString &name : updatedOnKey) {
+            assignments.append(
+                QuotedIdentifier(name) + QStringLiteral(" = EXCLUDED.") + QuotedIdentifier(name));
+        }
+        const QString conflict = QStringLiteral(" ON CONFLICT (") + key.join(u',')
+            + QStringLiteral(") DO UPDATE SET ") + assignments.join(QStringLiteral(", "));
+        const qsizetype returning = statement.indexOf(QStringLiteral(" RETURNING"));
+        statement.insert(returning < 0 ? statement.size() : returning, conflict);
+    }
+    query.prepare(statement);
     for (const QVariant &value : stored) {
         query.addBindValue(value);
     }
@@ -640,8 +660,8 @@ bool DatabaseTable::prepareReceipts()
     return m_receiptsReady;
 }
 
-bool DatabaseTable::appendOnce(
-    const QVariantList &values, const QString &receipt, bool *alreadyThere)
+bool DatabaseTable::appendOnce(const QVariantList &values, const QString &receipt,
+    bool *alreadyThere, const QStringList &updatedOnKey)
 {
     *alreadyThere = false;
     if (!m_location.onServer()) {
@@ -667,7 +687,7 @@ bool DatabaseTable::appendOnce(
         *alreadyThere = ok && note.numRowsAffected() == 0;
         if (ok && !*alreadyThere) {
             QSqlQuery insert(db);
-            prepareInsert(insert, stored);
+            prepareInsert(insert, stored, updatedOnKey);
             ok = execChange(insert);
         }
     }

@@ -96,9 +96,11 @@ public:
     // On a server: appends the row and notes its receipt (a unique id the caller
     // gives the row) in one transaction. A receipt the server holds already means
     // the row was written before: nothing is written and *alreadyThere is set. So a
-    // row sent again after an answer that never came is never there twice. On
-    // SQLite the same as append.
-    bool appendOnce(const QVariantList &values, const QString &receipt, bool *alreadyThere);
+    // row sent again after an answer that never came is never there twice. With
+    // updatedOnKey, a row whose key the table has already updates those fields of
+    // that row instead of being refused. On SQLite the same as append.
+    bool appendOnce(const QVariantList &values, const QString &receipt, bool *alreadyThere,
+        const QStringList &updatedOnKey = {});
 
     // Rows that pass the filter, or -1 on failure.
     qint64 rowCount(const RowFilter &filter = {});
@@ -159,7 +161,8 @@ private:
     bool setDurability();
     bool toStoredRow(const QVariantList &values, QVariantList *stored);
     QString insertStatement() const;
-    void prepareInsert(QSqlQuery &query, const QVariantList &stored) const;
+    void prepareInsert(QSqlQuery &query, const QVariantList &stored,
+        const QStringList &updatedOnKey = {}) const;
     QSqlQuery &appendStatement();
     bool execChange(QSqlQuery &query);
     bool collectRows(QSqlQuery &query, QList<TableRow> *rows);

@@ -18,14 +18,34 @@ namespace {
 
 using Mode = DatabaseTable::OpenMode;
 
-const TableSchema *resultSchema(const QString &tableName)
+// The tables whose rows may wait here, and the fields that a row whose key the
+// table has already updates (a set of factory numbers confirmed again).
+struct OutboxTable
 {
-    for (const TableSchema *schema : { &Tests1Schema(), &Test23Schema() }) {
-        if (schema->tableName == tableName) {
-            return schema;
+    const TableSchema *schema;
+    QStringList updatedOnKey;
+};
+
+const OutboxTable *outboxTable(const QString &tableName)
+{
+    static const QList<OutboxTable> tables {
+        { &Tests1Schema(), {} },
+        { &Test23Schema(), {} },
+        { &BlockNumSchema(),
+            { QStringLiteral("LastD"), QStringLiteral("LastT"), QStringLiteral("Kind") } },
+    };
+    for (const OutboxTable &table : tables) {
+        if (table.schema->tableName == tableName) {
+            return &table;
         }
     }
     return nullptr;
+}
+
+QStringList updatedOnKey(const TableSchema &schema)
+{
+    const OutboxTable *table = outboxTable(schema.tableName);
+    return table ? table->updatedOnKey : QStringList();
 }
 
 // The row as its table stores it, as the text the outbox keeps.
@@ -110,7 +130,8 @@ ResultOutbox::Delivery ResultOutbox::deliver(const TableSchema &schema, const QV
     if (!m_database.onServer() || sendKept()) {
         DatabaseTable table(m_database, schema);
         bool alreadyThere = false;
-        if (table.open(Mode::OpenOrCreate) && table.appendOnce(values, receipt, &alreadyThere)) {
+        if (table.open(Mode::OpenOrCreate)
+            && table.appendOnce(values, receipt, &alreadyThere, updatedOnKey(schema))) {
             return Delivery::Written;
         }
         if (!table.serverUnreachable()) {
@@ -119,6 +140,12 @@ ResultOutbox::Delivery ResultOutbox::deliver(const TableSchema &schema, const QV
         }
     }
     return keep(schema, values, receipt) ? Delivery::Kept : Delivery::Failed;
+}
+
+bool ResultOutbox::keep(const TableSchema &schema, const QVariantList &values)
+{
+    m_error.clear();
+    return keep(schema, values, QUuid::createUuid().toString(QUuid::WithoutBraces));
 }
 
 bool ResultOutbox::keep(const TableSchema &schema, const QVariantList &values, const QString &receipt)
@@ -158,11 +185,12 @@ bool ResultOutbox::sendKept()
     for (const TableRow &row : std::as_const(kept)) {
         const QString receipt = row.values.at(0).toString();
         const QString tableName = row.values.at(1).toString();
-        const TableSchema *schema = resultSchema(tableName);
-        if (!schema) {
+        const OutboxTable *known = outboxTable(tableName);
+        if (!known) {
             refusal = QStringLiteral("в сохранённой записи неизвестная таблица %1").arg(tableName);
             break;
         }
+        const TableSchema *schema = known->schema;
         auto &table = tables[tableName];
         if (!table) {
             table = std::make_unique<DatabaseTable>(m_database, *schema);
@@ -170,7 +198,7 @@ bool ResultOutbox::sendKept()
         bool alreadyThere = false;
         if (!(table->isOpen() || table->open(Mode::OpenOrCreate))
             || !table->appendOnce(decodeRow(*schema, row.values.at(2).toString()), receipt,
-                &alreadyThere)) {
+                &alreadyThere, known->updatedOnKey)) {
             if (!table->serverUnreachable()) {
                 refusal = table->errorText();
             }

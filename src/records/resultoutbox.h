@@ -12,7 +12,7 @@ class Clock;
 class ClockTimer;
 struct TableSchema;
 
-// Writes result rows so that none is lost when the network is. On SQLite files a
+// Writes result rows (and keeps factory numbers) so that none is lost when the network is. On SQLite files a
 // row is simply appended. On a server a row that cannot reach it, because the
 // server does not answer, is kept in the PC's outbox (Outbox.db in the tables
 // directory) and sent later, oldest first: on a retry timer and before every new
@@ -41,6 +41,12 @@ public:
 
     Delivery deliver(const TableSchema &schema, const QVariantList &values);
     const QString &errorText() const { return m_error; }
+    const DatabaseLocation &database() const { return m_database; }
+
+    // Keeps a row that its owner could not write because the server did not answer
+    // (a set of factory numbers: a row whose key is there already is updated, see
+    // DatabaseTable::appendOnce). False with errorText() when the outbox fails.
+    bool keep(const TableSchema &schema, const QVariantList &values);
 
     // Sends the kept rows, oldest first, until one fails; true when none is left.
     bool sendKept();
