@@ -18,12 +18,13 @@
 // are fed into the real receive path.
 struct ProgramFixture
 {
-    ProgramFixture()
+    // With a server, the tables are there and the working directory is the PC's own.
+    explicit ProgramFixture(const ServerAddress &server = {})
     {
         QDir::setCurrent(workDir.path());
         OptionsFile::write(QStringLiteral("ttyNoSuchPort"));
-        program = std::make_unique<Program>(
-            clock, messages, databaseDirectory(), QStringLiteral("ttyNoSuchDefault"));
+        program = std::make_unique<Program>(clock, messages,
+            DatabaseLocation(databaseDirectory(), server), QStringLiteral("ttyNoSuchDefault"));
         messages.errors.clear(); // the start-up's "no port"
         context().sender.setPort(&port);
         form().SetLinkMenus(true); // as after a port has been opened

@@ -1,11 +1,15 @@
 // Several stations recording into one server that is stopped and started again
 // while they record: every result is there once, each station's in its order.
 #include "fakeclock.h"
+#include "bytes.h"
 #include "fakemessages.h"
+#include "programfixture.h"
 #include "throwawaycluster.h"
 
+#include "console/messagegrid.h"
 #include "params/stationparameters.h"
 #include "records/databasetable.h"
+#include "records/rvlocalcopy.h"
 #include "records/tableschema.h"
 #include "tests/currentnumbers.h"
 #include "tests/measurements.h"
@@ -13,6 +17,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTableWidget>
 #include <QTest>
 
 #include <future>
@@ -42,6 +47,46 @@ class TestStationsOnServer : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The whole program on a server that stops: the station's attenuation request
+    // is answered from the PC's copy, a result is kept and the grid says so, and
+    // says again when the retry has passed it on.
+    void theProgramGoesOnWhenTheServerStops()
+    {
+        ThrowawayCluster cluster;
+        QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
+        const ServerAddress server { cluster.socketDirectory(), ThrowawayCluster::Port,
+            cluster.createDatabase(), ThrowawayCluster::ClusterUser };
+        ProgramFixture f(server);
+        QCOMPARE(f.messages.errors, QStringList());
+        {
+            DatabaseTable otherPc({ f.databaseDirectory(), server }, RvSchema());
+            qint64 id = 0;
+            QVERIFY(otherPc.open(DatabaseTable::OpenMode::ExistingOnly));
+            QVERIFY(otherPc.insert({ "1234567", 12, 7 }, &id));
+        }
+        f.clock.advance(RvLocalCopy::RefreshIntervalMs);
+        QVERIFY(cluster.stop());
+
+        f.context().station.numbers.LocoNumber = "1234567";
+        f.takeSent();
+        f.receive(Bytes("CC"));
+        QCOMPARE(f.takeSent(), Bytes("F4 80 80 80 80 81 82 80 87 F5"));
+
+        const auto lastLine = [&] {
+            return f.ui().StringGrid1->item(f.form().grid().lineCount() - 1, 2)->text();
+        };
+        QVERIFY(f.context().recorder.WriteToTable1("Запись", {}, {}));
+        QCOMPARE(lastLine(), "Результат сохранён на этом ПК и будет передан на сервер");
+        QCOMPARE(f.messages.errors, QStringList());
+
+        QVERIFY(cluster.start());
+        f.clock.advance(ResultOutbox::RetryIntervalMs);
+        QCOMPARE(lastLine(), "Результаты, сохранённые на этом ПК, переданы на сервер: 1");
+        DatabaseTable results({ f.databaseDirectory(), server }, Tests1Schema());
+        QVERIFY(results.open(DatabaseTable::OpenMode::ExistingOnly));
+        QCOMPARE(results.rowCount(), 1);
+    }
+
     void everyResultOnceWhenTheServerRestartsMidway()
     {
         constexpr int Stations = 4;
@@ -114,5 +159,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStationsOnServer)
+QTEST_MAIN(TestStationsOnServer)
 #include "tst_stationsonserver.moc"
