@@ -3,6 +3,8 @@
 #include "link/clock.h"
 #include "records/rvregister.h"
 
+#include <algorithm>
+
 RvLocalCopy::RvLocalCopy(RvRegister &source, Clock &clock, QObject *parent)
     : QObject(parent)
     , m_source(source)
