@@ -3,9 +3,11 @@
 #include "link/clock.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableWidget>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -17,11 +19,13 @@ constexpr int QuietSecondsBeforeClearing = 60;
 constexpr int LinesKeptAfterQuiet = 200;
 constexpr int MaxLines = 1000;
 
-// What a cell takes beside its text: the style's text margin on both sides and the
-// grid line.
-int cellTextMargins(const QTableWidget &table)
+// The width a cell needs to show text whole: the text as drawn, to the fraction of
+// a pixel, the style's text margin on both sides and the grid line.
+int cellWidthFor(const QTableWidget &table, const QString &text)
 {
-    return 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1) + 1;
+    const int margin
+        = table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1;
+    return qCeil(QFontMetricsF(table.font()).horizontalAdvance(text)) + 2 * margin + 1;
 }
 
 } // namespace
@@ -43,7 +47,7 @@ void MessageGrid::setUpColumns()
     // and the line numbers go up to 1001.
     m_table.setColumnWidth(0,
         std::max(metrics.horizontalAdvance(QStringLiteral(" 100 ")),
-            metrics.horizontalAdvance(QStringLiteral("1001")) + cellTextMargins(m_table)));
+            cellWidthFor(m_table, QStringLiteral("1001"))));
     m_table.setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral(" Диапазон  ")));
     m_table.setColumnWidth(2, MessageColumnWidth);
     // The message column takes the rest of the grid's width, up to the scroll bar.
@@ -91,8 +95,7 @@ void MessageGrid::AddMessageLine(const QString &text, bool withRange)
     m_table.setItem(row, 1, new QTableWidgetItem(withRange ? m_currentRangeName() : QString()));
     auto *message = new QTableWidgetItem(text);
     // A line cut off by its column can be read whole in its tooltip.
-    if (QFontMetrics(m_table.font()).horizontalAdvance(text) + cellTextMargins(m_table)
-        > m_table.columnWidth(2)) {
+    if (cellWidthFor(m_table, text) > m_table.columnWidth(2)) {
         message->setToolTip(text);
     }
     m_table.setItem(row, 2, message);
