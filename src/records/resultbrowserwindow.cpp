@@ -52,7 +52,9 @@ protected:
     {
         if (event->type() == QEvent::Resize) {
             const int height = std::max(m_list->fontMetrics().height() + 4, 18);
-            m_list->setGridSize(QSize(m_list->viewport()->width() / 2, height));
+            // The view wraps a row that reaches its right edge, so two halves of
+            // an even width would stand one below the other.
+            m_list->setGridSize(QSize((m_list->viewport()->width() - 1) / 2, height));
         }
         return false;
     }
