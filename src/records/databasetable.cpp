@@ -301,6 +301,14 @@ bool DatabaseTable::requireOpen()
     if (!m_connectionLost) {
         return true;
     }
+    if (m_inTransaction) {
+        // The server dropped what the transaction had done; a new connection must
+        // not go on as if it were still there.
+        fail(QStringLiteral("Связь с сервером прервана: изменения таблицы %1 не сохранены")
+                .arg(m_schema.fileName));
+        m_unreachable = true;
+        return false;
+    }
     // A server restarted meanwhile: the same connection is opened again, and the
     // statements prepared on the old one are dropped.
     m_append.reset();
@@ -478,6 +486,27 @@ bool DatabaseTable::prepareServerTable(OpenMode mode)
     return false;
 }
 
+// Before a change on a server: a connection that the server dropped while it stood
+// idle (a restart) is found by a read and opened anew, so that the change goes
+// through at the first call. Within a transaction nothing is opened anew.
+bool DatabaseTable::requireLiveConnection()
+{
+    if (!requireOpen()) {
+        return false;
+    }
+    if (!m_location.onServer() || m_inTransaction) {
+        return true;
+    }
+    return readAgainIfLost([this] {
+        if (!requireOpen()) {
+            return false;
+        }
+        QSqlQuery probe(QSqlDatabase::database(m_connection, false));
+        return probe.exec(QStringLiteral("SELECT 1"))
+            || failEngine(writing(m_schema.fileName), probe.lastError());
+    });
+}
+
 bool DatabaseTable::requireWritable()
 {
     return !m_readOnly
@@ -540,6 +569,7 @@ bool DatabaseTable::close()
     QSqlDatabase::removeDatabase(m_connection);
     m_connection.clear();
     m_connectionLost = false;
+    m_inTransaction = false;
     auto &files = openFiles();
     const auto it = m_location.onServer() ? files.end() : files.find(filePath());
     if (it != files.end() && --it.value() == 0) {
@@ -618,7 +648,7 @@ QSqlQuery &DatabaseTable::appendStatement()
 
 bool DatabaseTable::append(const QVariantList &values)
 {
-    if (!requireOpen() || !requireWritable()) {
+    if (!requireLiveConnection() || !requireWritable()) {
         return false;
     }
     QVariantList stored;
@@ -668,7 +698,7 @@ bool DatabaseTable::appendOnce(const QVariantList &values, const QString &receip
         return append(values);
     }
     QVariantList stored;
-    if (!requireOpen() || !requireWritable() || !toStoredRow(values, &stored)
+    if (!requireLiveConnection() || !requireWritable() || !toStoredRow(values, &stored)
         || (!m_receiptsReady && !prepareReceipts())) {
         return false;
     }
@@ -791,7 +821,7 @@ bool DatabaseTable::readPageOnce(
 
 bool DatabaseTable::deleteRow(qint64 rowid)
 {
-    if (!requireOpen() || !requireWritable()) {
+    if (!requireLiveConnection() || !requireWritable()) {
         return false;
     }
     QSqlQuery remove(QSqlDatabase::database(m_connection, false));
@@ -855,7 +885,7 @@ bool DatabaseTable::readAllOnce(QList<TableRow> *rows)
 bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)
 {
     QVariantList stored;
-    if (!requireOpen() || !requireWritable() || !toStoredRow(values, &stored)) {
+    if (!requireLiveConnection() || !requireWritable() || !toStoredRow(values, &stored)) {
         return false;
     }
     QSqlQuery insert(QSqlDatabase::database(m_connection, false));
@@ -871,7 +901,7 @@ bool DatabaseTable::insert(const QVariantList &values, qint64 *rowid)
 bool DatabaseTable::update(qint64 rowid, const QVariantList &values)
 {
     QVariantList stored;
-    if (!requireOpen() || !requireWritable() || !toStoredRow(values, &stored)) {
+    if (!requireLiveConnection() || !requireWritable() || !toStoredRow(values, &stored)) {
         return false;
     }
     QStringList assignments;
@@ -933,9 +963,9 @@ bool DatabaseTable::readConsistentlyOnce(const std::function<bool()> &reads)
             return false;
         }
     }
-    m_inReadTransaction = true;
+    m_inTransaction = true;
     const bool ok = reads();
-    m_inReadTransaction = false;
+    m_inTransaction = false;
     // A read transaction has nothing to keep: ending it only lets the file go.
     db.rollback();
     return ok;
@@ -991,28 +1021,36 @@ bool DatabaseTable::beginTransaction()
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    return db.transaction() || fail(engineText(db.lastError()));
+    if (!db.transaction()) {
+        return failEngine(writing(m_schema.fileName), db.lastError());
+    }
+    m_inTransaction = true;
+    return true;
 }
 
 bool DatabaseTable::commit()
 {
-    if (!requireOpen()) {
+    // Fails when the server dropped the transaction's connection.
+    const bool open = requireOpen();
+    m_inTransaction = false;
+    if (!open) {
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    return db.commit() || fail(engineText(db.lastError()));
+    return db.commit() || failEngine(writing(m_schema.fileName), db.lastError());
 }
 
 void DatabaseTable::rollback()
 {
-    if (isOpen()) {
+    m_inTransaction = false;
+    if (isOpen() && !m_connectionLost) {
         QSqlDatabase::database(m_connection, false).rollback();
     }
 }
 
 bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
 {
-    if (!requireOpen() || !requireWritable()) {
+    if (!requireLiveConnection() || !requireWritable()) {
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -1045,7 +1083,7 @@ bool DatabaseTable::deleteRows(const QList<qint64> &rowids)
 bool DatabaseTable::readAgainIfLost(const std::function<bool()> &read)
 {
     // Inside readConsistently a read on a new connection would leave its snapshot.
-    return read() || (m_connectionLost && !m_inReadTransaction && read());
+    return read() || (m_connectionLost && !m_inTransaction && read());
 }
 
 qint64 DatabaseTable::rowCount(const RowFilter &filter)

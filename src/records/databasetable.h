@@ -87,7 +87,10 @@ public:
     // The last failure was the server not answering (no connection, or the
     // connection broken), not the table refusing: the same change may succeed once
     // the server answers again. The next call connects anew; a read that fails on a
-    // connection the server dropped is run once more on a new one at once.
+    // connection the server dropped is run once more on a new one at once, and a
+    // change first finds such a connection with a read. Within a transaction
+    // (beginTransaction) nothing connects anew: the transaction's changes are gone,
+    // and every call up to commit(), which fails, says so.
     bool serverUnreachable() const { return m_unreachable; }
 
     // Appends one row: one value per field, in field order (see ToStoredValue).
@@ -151,6 +154,7 @@ private:
     // engine's text.
     bool failEngine(const QString &doing, const QSqlError &error);
     bool requireOpen();
+    bool requireLiveConnection();
     bool requireWritable();
     void shareWithGroup();
     bool openConnection();
@@ -188,7 +192,8 @@ private:
     // The connection to the server broke; the next call connects anew.
     bool m_connectionLost = false;
     bool m_receiptsReady = false;
-    bool m_inReadTransaction = false;
+    // Within a transaction of the caller's or of readConsistently.
+    bool m_inTransaction = false;
     bool m_readOnly = false;
 };
 
