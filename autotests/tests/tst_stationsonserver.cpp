@@ -119,7 +119,8 @@ private Q_SLOTS:
                 Station &station = *stations[s];
                 station.numbers.TrainNumber = QString::number(round);
                 station.numbers.LocoNumber = QString::number(s);
-                QVERIFY(station.recorder.WriteToTable2("Тест 2", "0000000", "Норма", "От ТЕЛВ"));
+                QVERIFY2(station.recorder.WriteToTable2("Тест 2", "0000000", "Норма", "От ТЕЛВ"),
+                    qPrintable(station.recorder.outbox().errorText()));
                 QVERIFY2(station.messages.errors.isEmpty(),
                     qPrintable(station.messages.errors.join('\n')));
             }

@@ -172,7 +172,7 @@ TableState inspect(QSqlDatabase &db, const TableSchema &schema, QString *error)
 
 // The server's columns of the table in order, with their types as the server names
 // them, and its primary key, against what the table is made with.
-TableState inspectServer(QSqlDatabase &db, const TableSchema &schema, QString *error)
+TableState inspectServer(QSqlDatabase &db, const TableSchema &schema, QSqlError *error)
 {
     QSqlQuery columns(db);
     columns.prepare(QStringLiteral(
@@ -181,7 +181,7 @@ TableState inspectServer(QSqlDatabase &db, const TableSchema &schema, QString *e
         "AND NOT a.attisdropped ORDER BY a.attnum"));
     columns.addBindValue(QuotedIdentifier(schema.tableName));
     if (!columns.exec()) {
-        *error = engineText(columns.lastError());
+        *error = columns.lastError();
         return TableState::Unreadable;
     }
     QStringList found;
@@ -211,7 +211,7 @@ TableState inspectServer(QSqlDatabase &db, const TableSchema &schema, QString *e
         "WHERE c.conrelid = to_regclass(?) AND c.contype = 'p' ORDER BY k.n"));
     key.addBindValue(QuotedIdentifier(schema.tableName));
     if (!key.exec()) {
-        *error = engineText(key.lastError());
+        *error = key.lastError();
         return TableState::Unreadable;
     }
     QStringList keyColumns;
@@ -461,10 +461,13 @@ bool DatabaseTable::prepareServerTable(OpenMode mode)
     // Two stations may make the table at the same moment; the one that loses sees
     // the other's table on its second look.
     for (int look = 0; look < 2; ++look) {
-        switch (inspectServer(db, m_schema, &m_error)) {
+        QSqlError error;
+        switch (inspectServer(db, m_schema, &error)) {
         case TableState::Unreadable:
-            return fail(QStringLiteral("Не удается прочитать структуру таблицы %1: %2")
-                            .arg(filePath(), m_error));
+            // Also when the server goes down at this moment: the result then waits
+            // in the outbox like any other written while the server is away.
+            return failEngine(
+                QStringLiteral("Не удается прочитать структуру таблицы %1").arg(filePath()), error);
         case TableState::Different:
         case TableState::HoldsTriggers:
             return fail(QStringLiteral("Таблица %1 имеет другую структуру").arg(filePath()));
