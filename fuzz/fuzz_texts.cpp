@@ -64,7 +64,9 @@ void CheckCodecs(const QString &text, int number)
     FUZZ_CHECK(IsHexDigits(KeepDigits(text, true)));
     FUZZ_CHECK(ZeroPaddedNumber(static_cast<long long>(number) * 7919, width).size() >= width);
     FUZZ_CHECK(FittedToWidth(text, width).size() == width);
-    FUZZ_CHECK(CutToWidth(text, width).size() <= width);
+    // The width counts characters: a surrogate pair is one.
+    const QString cut = CutToWidth(text, width);
+    FUZZ_CHECK(text.startsWith(cut) && cut.toUcs4().size() <= width);
 }
 
 void CheckParameters(const QList<QString> &texts)
