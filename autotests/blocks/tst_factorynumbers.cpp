@@ -260,6 +260,36 @@ private Q_SLOTS:
         QCOMPARE(model.value(1, "d").toDate(), Day2.date());
     }
 
+    // Two stations on one server, each with the rows it loaded at start: a set the
+    // other station added since is confirmed, one the office removed is added again.
+    void aSetChangedByAnotherStationIsConfirmedOrAddedAgain()
+    {
+        ThrowawayCluster cluster;
+        QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
+        const DatabaseLocation location(m_dir->path(),
+            { cluster.socketDirectory(), ThrowawayCluster::Port, cluster.createDatabase(),
+                ThrowawayCluster::ClusterUser });
+        FactoryNumbersRegister first(location, m_clock, *m_messages);
+        FactoryNumbersRegister second(location, m_clock, *m_messages);
+        QVERIFY2(first.open(), qPrintable(first.errorText()));
+        QVERIFY2(second.open(), qPrintable(second.errorText()));
+
+        QVERIFY(first.WriteFactoryNumbers("1234567", 2, numbers("1111"), Day1));
+        m_clock.setNow(Day2);
+        QVERIFY(second.WriteFactoryNumbers("1234567", 2, numbers("1111"), Day2));
+        QCOMPARE(m_messages->errors, QStringList());
+        QVERIFY(first.model().reload());
+        QCOMPARE(first.model().rowCount(), 1);
+        QCOMPARE(first.model().value(0, "d").toDate(), Day1.date());
+        QCOMPARE(first.model().value(0, "LastD").toDate(), Day2.date());
+
+        QVERIFY(first.model().setCurrentRow(0) && first.model().deleteCurrent());
+        QVERIFY(second.WriteFactoryNumbers("1234567", 2, numbers("1111"), Day2));
+        QCOMPARE(m_messages->errors, QStringList());
+        QVERIFY(second.model().reload());
+        QCOMPARE(second.model().rowCount(), 1);
+    }
+
     void aLocoNumberLongerThanItsFieldIsConfirmedNotDuplicated()
     {
         QVERIFY(write("123456789", numbers("1")));

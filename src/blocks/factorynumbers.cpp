@@ -143,6 +143,12 @@ bool FactoryNumbersRegister::WriteFactoryNumbers(
     }
     m_writing = true;
     bool written = writeRow(loco, kind, blocks, stamp);
+    if (!written && m_table.location().onServer() && !m_table.serverUnreachable()) {
+        // The rows were loaded earlier; another station may have added this set, or
+        // the office removed it, since then.
+        m_model.cancel();
+        written = m_model.reload() && writeRow(loco, kind, blocks, stamp);
+    }
     if (!written) {
         const QString error = m_model.errorText();
         m_model.cancel();
