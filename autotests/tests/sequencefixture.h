@@ -52,10 +52,10 @@ struct SequenceFixture
         context.receiver.setTarget(&receiver);
         context.station.params.ToolWord = QStringLiteral("00111111");
         blockNumbers.open();
-        radioTest.SaveReceivedFactoryNumbers = [this] {
-            blockNumbers.SaveReceivedFactoryNumbers(
-                context.station.factoryDigitsOfResult, context.station.numbers.LocoNumber);
-        };
+        radioTest.SaveReceivedFactoryNumbers
+            = [this](ReceivedFactoryDigits &digits, const QString &locoNumber) {
+                  blockNumbers.SaveReceivedFactoryNumbers(digits, locoNumber);
+              };
     }
     ~SequenceFixture() { context.receiver.setTarget(nullptr); }
 

@@ -103,8 +103,9 @@ private Q_SLOTS:
         QFETCH(QString, word);
         SequenceFixture f;
         int savedBeforeRow = -1;
-        f.radioTest.SaveReceivedFactoryNumbers
-            = [&] { savedBeforeRow = f.rows(Test23Schema()).size(); };
+        f.radioTest.SaveReceivedFactoryNumbers = [&](ReceivedFactoryDigits &, const QString &) {
+            savedBeforeRow = f.rows(Test23Schema()).size();
+        };
         start(f, test, QStringLiteral("1234"), QStringLiteral("1234567"), 3, false);
         f.takeSent();
         f.clock.advance(4000);
@@ -232,6 +233,28 @@ private Q_SLOTS:
             stored.append(row.at(0));
         }
         QCOMPARE(stored, locomotives);
+    }
+
+    // Saving a radio test's factory numbers may show a box, whose event loop hands on
+    // the station's next test: the row and the numbers stay the first test's.
+    void nextTestInsideABoxOfTheRecording()
+    {
+        SequenceFixture f;
+        QString savedFor;
+        f.radioTest.SaveReceivedFactoryNumbers
+            = [&](ReceivedFactoryDigits &digits, const QString &locoNumber) {
+                  savedFor = locoNumber;
+                  QVERIFY(HasFactoryDigits(digits));
+                  f.receive(Bytes("C9") + locoFrame("80 80 89 89 89 89 89") + Bytes("B0"));
+              };
+        f.receive(locoFrame("80 80 81 82 83 84 85") + FactoryNumberFrame + Bytes("B1")
+            + resultFrame("0000000", 2));
+
+        QCOMPARE(savedFor, QStringLiteral("0012345"));
+        const QList<QStringList> rows = f.rows(Test23Schema());
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rowSummaries(rows), QStringList { "Тест 2/От РВ/1234/0012345/Норма/0000000" });
+        QCOMPARE(rows.first().at(Test23Schema().fieldIndex("MesD")), QStringLiteral("00010"));
     }
 
     // The band message flags of a row are those the station reported during its test.

@@ -84,10 +84,10 @@ void Program::createSequences()
     m_radioTest1 = new RadioTest1(m_context, *main, *m_testDialog, *main, main);
     m_radioTest23 = new RadioTest23(m_context, *main, *m_testDialog, *ui.Panel5, main);
     m_blockNumbers->factoryNumbers().setOutbox(&m_context.recorder.outbox());
-    m_radioTest23->SaveReceivedFactoryNumbers = [this] {
-        m_blockNumbers->factoryNumbers().SaveReceivedFactoryNumbers(
-            m_context.station.factoryDigitsOfResult, m_context.station.numbers.LocoNumber);
-    };
+    m_radioTest23->SaveReceivedFactoryNumbers
+        = [this](ReceivedFactoryDigits &digits, const QString &locoNumber) {
+              m_blockNumbers->factoryNumbers().SaveReceivedFactoryNumbers(digits, locoNumber);
+          };
     m_service = new ServiceCommands(m_context, *main, *main, *m_callDialog, main);
     m_hourly = new HourlyRepetition(m_context, *main, *m_radioTest23, *m_selfTest, main);
 }

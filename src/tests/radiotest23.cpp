@@ -10,6 +10,11 @@
 #include "tests/testparametersview.h"
 #include "tests/testsession.h"
 
+#include <QList>
+#include <QVariantList>
+
+#include <utility>
+
 namespace {
 
 const QString Separator(52, u'*');
@@ -173,10 +178,22 @@ void RadioTest23::pass()
     }
     // The rows come after the wait has ended: the error box of a failed row (or the
     // question about a register row in edit) runs the event loop, and no pass of this
-    // wait may run inside it.
+    // wait may run inside it. The station may begin its next test inside that loop, so
+    // everything the rows hold is taken before the first is written.
+    QList<QVariantList> rows;
     for (const Result &result : std::as_const(results)) {
-        saveFactoryNumbers();
-        m_context.recorder.WriteToTable2(m_event, result.code, result.verdict, m_direction);
+        rows.append(
+            m_context.recorder.Test23Row(m_event, result.code, result.verdict, m_direction));
+    }
+    const QString locoNumber = m_context.station.numbers.LocoNumber;
+    ReceivedFactoryDigits digits = std::exchange(m_context.station.factoryDigitsOfResult, {});
+    // Handed over: digits that are still live belong to no later test.
+    m_context.station.factoryDigits.clear();
+    for (const QVariantList &row : std::as_const(rows)) {
+        if (SaveReceivedFactoryNumbers) {
+            SaveReceivedFactoryNumbers(digits, locoNumber);
+        }
+        m_context.recorder.WriteTest23Row(row);
         m_host.AddLineWithoutRange(Separator);
     }
     Q_EMIT finished();
@@ -193,15 +210,6 @@ RadioTest23::Result RadioTest23::showResult(const MessageFrame &frame)
             .arg(normal ? QStringLiteral("НОРМА") : QStringLiteral("БРАК")),
         !normal, ShowRadioTestCode(test, code, m_context.station.params.ToolWord));
     return { code, normal ? QStringLiteral("Норма") : QStringLiteral("Брак") };
-}
-
-void RadioTest23::saveFactoryNumbers()
-{
-    if (SaveReceivedFactoryNumbers) {
-        SaveReceivedFactoryNumbers();
-    }
-    // Handed over: digits that are still live belong to no later test.
-    m_context.station.factoryDigits.clear();
 }
 
 void RadioTest23::endWait()

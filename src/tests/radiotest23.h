@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+class ReceivedFactoryDigits;
+
 class ProgramContext;
 class RadioTestView;
 class TestHost;
@@ -31,8 +33,10 @@ public:
         RadioTestView &view, QObject *parent = nullptr);
     ~RadioTest23() override;
 
-    // Saves the factory numbers received during the test; called before each row.
-    std::function<void()> SaveReceivedFactoryNumbers;
+    // Saves the factory numbers received during the test under its locomotive;
+    // called before each row.
+    std::function<void(ReceivedFactoryDigits &digits, const QString &locoNumber)>
+        SaveReceivedFactoryNumbers;
 
     void ITest2Click();
     void ITest3Click();
@@ -62,7 +66,6 @@ private:
     void TestBegin(const TestRequest &request);
     void pass();
     Result showResult(const MessageFrame &frame);
-    void saveFactoryNumbers();
     void endWait();
 
     ProgramContext &m_context;

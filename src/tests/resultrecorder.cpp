@@ -36,6 +36,12 @@ bool ResultRecorder::WriteToTable1(
 bool ResultRecorder::WriteToTable2(
     const QString &event, const QString &code, const QString &resultWord, const QString &direction)
 {
+    return WriteTest23Row(Test23Row(event, code, resultWord, direction));
+}
+
+QVariantList ResultRecorder::Test23Row(
+    const QString &event, const QString &code, const QString &resultWord, const QString &direction)
+{
     const QDateTime now = m_clock.now();
     const Measurements &m = m_measurements;
     const BandMessages &flags = m_bandMessages;
@@ -46,6 +52,11 @@ bool ResultRecorder::WriteToTable2(
     // The flags belong to the test just finished, recorded or not; they are reset
     // before any error box so that flags of a next test arriving meanwhile survive.
     ResetBandMessages();
+    return row;
+}
+
+bool ResultRecorder::WriteTest23Row(const QVariantList &row)
+{
     return appendRow(Test23Schema(), row);
 }
 

@@ -42,6 +42,12 @@ public:
     // kept for the server.
     bool WriteToTable2(const QString &event, const QString &code, const QString &resultWord,
         const QString &direction);
+    // The same in two steps, for a caller that may show a box between taking the row
+    // and writing it: the row as it stands now (the band message flags are reset),
+    // and its writing.
+    QVariantList Test23Row(const QString &event, const QString &code, const QString &resultWord,
+        const QString &direction);
+    bool WriteTest23Row(const QVariantList &row);
 
     // Resets the measurements; the window empties its measurement fields on
     // measurementsCleared().
