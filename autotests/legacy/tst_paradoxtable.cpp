@@ -109,14 +109,16 @@ void TestParadoxTable::refusesDamagedFiles()
         qPrintable(table.errorText()));
 }
 
-// Files that pass the checks of the header but that pxlib fails to open; found by
-// fuzzing. pxlib then frees parts of its document twice or forgets them: the sanitizer
-// build catches either.
+// Files that pass the checks of the header but that pxlib fails to open, or would
+// never finish opening; found by fuzzing. pxlib then frees parts of its document
+// twice or forgets them (the sanitizer build catches either), or follows its chain of
+// blocks round for good.
 void TestParadoxTable::refusesWhatTheLibraryFailsToOpen_data()
 {
     QTest::addColumn<QString>("file");
     QTest::newRow("frees twice") << QStringLiteral("library_frees_twice");
     QTest::newRow("forgets blocks") << QStringLiteral("library_forgets_blocks");
+    QTest::newRow("blocks in a ring") << QStringLiteral("library_follows_a_ring");
 }
 
 void TestParadoxTable::refusesWhatTheLibraryFailsToOpen()

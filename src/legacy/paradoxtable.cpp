@@ -40,6 +40,7 @@ constexpr int HeaderLengthAt = 0x02;
 constexpr int FileTypeAt = 0x04;
 constexpr int BlockKilobytesAt = 0x05;
 constexpr int FileBlocksAt = 0x0C;
+constexpr int FirstBlockAt = 0x0E;
 constexpr int VersionAt = 0x39;
 
 bool isBlockSize(int kilobytes)
@@ -171,7 +172,7 @@ bool ParadoxTable::openContent(const QByteArray &content, const QString &display
                         .arg(m_name)
                         .arg(m_content.size()));
     }
-    if (!checkLength()) {
+    if (!checkLength() || !checkBlockChain()) {
         return false;
     }
     m_stream = fmemopen(m_content.data(), size_t(m_content.size()), "rb");
@@ -207,6 +208,28 @@ bool ParadoxTable::checkLength()
                         .arg(fileSize)
                         .arg(fileSize < headerSize ? QStringLiteral("заголовок обрывается")
                                                    : QStringLiteral("данные обрываются")));
+    }
+    return true;
+}
+
+// The data blocks form a chain, each naming the next. pxlib follows it without a
+// bound, so a chain that runs in a ring would hold the program for good: it must end
+// within the file's blocks.
+bool ParadoxTable::checkBlockChain()
+{
+    const qint64 headerSize = wordAt(m_content, HeaderLengthAt);
+    const qint64 blockSize = qint64(byteAt(m_content, BlockKilobytesAt)) * 1024;
+    const int fileBlocks = wordAt(m_content, FileBlocksAt);
+    int block = qint16(wordAt(m_content, FirstBlockAt));
+    for (int steps = 0; block > 0; ++steps) {
+        if (block > fileBlocks || steps == fileBlocks) {
+            return fail(QStringLiteral("Файл %1 повреждён: цепочка блоков данных ведёт к блоку %2 "
+                                       "из %3")
+                            .arg(m_name)
+                            .arg(steps == fileBlocks ? fileBlocks + 1 : block)
+                            .arg(fileBlocks));
+        }
+        block = qint16(wordAt(m_content, int(headerSize + (block - 1) * blockSize)));
     }
     return true;
 }

@@ -68,6 +68,7 @@ public:
 private:
     bool fail(const QString &text);
     bool checkLength();
+    bool checkBlockChain();
     bool checkHeader();
     QVariant fieldValue(const Field &field, char *data);
 
