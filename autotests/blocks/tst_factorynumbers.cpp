@@ -232,9 +232,7 @@ private Q_SLOTS:
     {
         ThrowawayCluster cluster;
         QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
-        const DatabaseLocation location(m_dir->path(),
-            { cluster.socketDirectory(), ThrowawayCluster::Port, cluster.createDatabase(),
-                ThrowawayCluster::ClusterUser });
+        const DatabaseLocation location(m_dir->path(), cluster.newDatabase());
         ResultOutbox outbox(location, m_clock);
         FactoryNumbersRegister onServer(location, m_clock, *m_messages);
         onServer.setOutbox(&outbox);
@@ -266,9 +264,7 @@ private Q_SLOTS:
     {
         ThrowawayCluster cluster;
         QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
-        const DatabaseLocation location(m_dir->path(),
-            { cluster.socketDirectory(), ThrowawayCluster::Port, cluster.createDatabase(),
-                ThrowawayCluster::ClusterUser });
+        const DatabaseLocation location(m_dir->path(), cluster.newDatabase());
         FactoryNumbersRegister first(location, m_clock, *m_messages);
         FactoryNumbersRegister second(location, m_clock, *m_messages);
         QVERIFY2(first.open(), qPrintable(first.errorText()));

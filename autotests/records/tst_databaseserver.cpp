@@ -24,8 +24,7 @@ private:
 
     ServerAddress clusterServer(const QString &database) const
     {
-        return { m_cluster->socketDirectory(), ThrowawayCluster::Port, database,
-            ThrowawayCluster::ClusterUser };
+        return m_cluster->address(database);
     }
 
     static QByteArray aliasFile()

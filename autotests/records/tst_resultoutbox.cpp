@@ -66,9 +66,7 @@ private:
 
     DatabaseLocation freshServer()
     {
-        return { m_dirs.emplace_back().path(),
-            { m_cluster->socketDirectory(), ThrowawayCluster::Port, m_cluster->createDatabase(),
-                ThrowawayCluster::ClusterUser } };
+        return { m_dirs.emplace_back().path(), m_cluster->newDatabase() };
     }
 
 private Q_SLOTS:

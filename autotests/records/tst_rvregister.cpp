@@ -200,9 +200,7 @@ private Q_SLOTS:
     {
         ThrowawayCluster cluster;
         QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
-        const DatabaseLocation location(m_dir->path(),
-            { cluster.socketDirectory(), ThrowawayCluster::Port, cluster.createDatabase(),
-                ThrowawayCluster::ClusterUser });
+        const DatabaseLocation location(m_dir->path(), cluster.newDatabase());
         FakeClock clock;
         const QByteArray twelveSeven = Bytes("F4 80 80 80 80 81 82 80 87 F5");
         const QByteArray fiftySixty = Bytes("F4 80 80 80 80 85 80 86 80 F5");

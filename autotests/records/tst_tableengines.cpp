@@ -49,8 +49,7 @@ private:
     {
         DatabaseLocation location { m_dirs.emplace_back().path(), {} };
         if (server) {
-            location.server = { m_cluster->socketDirectory(), ThrowawayCluster::Port,
-                m_cluster->createDatabase(), ThrowawayCluster::ClusterUser };
+            location.server = m_cluster->newDatabase();
         }
         return location;
     }

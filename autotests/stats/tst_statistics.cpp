@@ -67,9 +67,7 @@ private Q_SLOTS:
     {
         m_cluster = std::make_unique<ThrowawayCluster>();
         QVERIFY2(m_cluster->isRunning(), qPrintable(m_cluster->errorText()));
-        const DatabaseLocation location { m_dirs.emplace_back().path(),
-            { m_cluster->socketDirectory(), ThrowawayCluster::Port, m_cluster->createDatabase(),
-                ThrowawayCluster::ClusterUser } };
+        const DatabaseLocation location { m_dirs.emplace_back().path(), m_cluster->newDatabase() };
         QList<QVariantList> rows = QuarterRows();
         rows.append(RadioRow(QDate(2024, 1, 7), LocoB, "Тест 2", Good, "0000000")); // a Sunday
         const auto fill = [&](const TableSchema &schema, const QList<QVariantList> &values) {

@@ -141,3 +141,13 @@ QString ThrowawayCluster::createDatabase()
     QSqlDatabase::removeDatabase(connection);
     return ok ? name : QString();
 }
+
+ServerAddress ThrowawayCluster::newDatabase()
+{
+    return address(createDatabase());
+}
+
+ServerAddress ThrowawayCluster::address(const QString &database) const
+{
+    return { socketDirectory(), Port, database, ClusterUser };
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/databaselocation.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -34,6 +36,10 @@ public:
 
     // Makes an empty database and gives its name.
     QString createDatabase();
+    // Makes an empty database and gives the address the program's alias would name.
+    ServerAddress newDatabase();
+    // The address of a database of this cluster.
+    ServerAddress address(const QString &database) const;
 
 private:
     bool run(const QString &program, const QStringList &arguments);

@@ -54,8 +54,7 @@ private Q_SLOTS:
     {
         ThrowawayCluster cluster;
         QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
-        const ServerAddress server { cluster.socketDirectory(), ThrowawayCluster::Port,
-            cluster.createDatabase(), ThrowawayCluster::ClusterUser };
+        const ServerAddress server = cluster.newDatabase();
         ProgramFixture f(server);
         QCOMPARE(f.messages.errors, QStringList());
         {
@@ -93,8 +92,7 @@ private Q_SLOTS:
         constexpr int Rounds = 60;
         ThrowawayCluster cluster;
         QVERIFY2(cluster.isRunning(), qPrintable(cluster.errorText()));
-        const ServerAddress server { cluster.socketDirectory(), ThrowawayCluster::Port,
-            cluster.createDatabase(), ThrowawayCluster::ClusterUser };
+        const ServerAddress server = cluster.newDatabase();
         FakeClock clock;
         std::vector<std::unique_ptr<Station>> stations;
         std::vector<std::unique_ptr<QSignalSpy>> notices;

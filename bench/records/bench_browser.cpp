@@ -57,8 +57,7 @@ const DatabaseLocation &MillionRowServerTable()
         if (!cluster.isRunning()) {
             return DatabaseLocation();
         }
-        made.server = { cluster.socketDirectory(), ThrowawayCluster::Port,
-            cluster.createDatabase(), ThrowawayCluster::ClusterUser };
+        made.server = cluster.newDatabase();
         {
             DatabaseTable table(made, Test23Schema());
             if (!table.open(DatabaseTable::OpenMode::OpenOrCreate)) {

@@ -71,8 +71,7 @@ DatabaseLocation Tables(benchmark::State &state, const QTemporaryDir &dir)
         if (!cluster.isRunning()) {
             state.SkipWithError(qPrintable(cluster.errorText()));
         }
-        location.server = { cluster.socketDirectory(), ThrowawayCluster::Port,
-            cluster.createDatabase(), ThrowawayCluster::ClusterUser };
+        location.server = cluster.newDatabase();
     }
     return location;
 }
