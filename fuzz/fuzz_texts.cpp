@@ -4,17 +4,17 @@
 // integers), port names and Options.dat.
 #include "fuzzinvariant.h"
 
-#include "link/codecs.h"
 #include "link/optionsfile.h"
 #include "link/portnames.h"
 #include "params/parameterreads.h"
 #include "params/reservecodec.h"
 #include "params/servicewordcodec.h"
-#include "params/stationparameters.h"
 #include "records/fieldvalues.h"
 #include "records/tableeditmodel.h"
 #include "records/tableschema.h"
-#include "tests/resulttext.h"
+#include "shared/codecs.h"
+#include "shared/resulttext.h"
+#include "shared/stationparameters.h"
 
 #include <QCoreApplication>
 #include <QDir>

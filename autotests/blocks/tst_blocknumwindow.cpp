@@ -1,16 +1,16 @@
 #include "blocks/blocknumreport.h"
-#include "blocks/blocknumwindow.h"
-#include "console/appearance.h"
+#include "blocks/windows/blocknumwindow.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "pdfpages.h"
 #include "readonlydirectory.h"
-#include "records/recordgrid.h"
-#include "records/recordnavigator.h"
 #include "reports/reportpainter.h"
 #include "reports/reportprepare.h"
 #include "reports/reportrows.h"
 #include "tabletexts.h"
+#include "widgets/appearance.h"
+#include "widgets/recordgrid.h"
+#include "widgets/recordnavigator.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "blocks/factorynumbers.h"
-#include "blocks/receivedfactorydigits.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "records/resultoutbox.h"
+#include "shared/receivedfactorydigits.h"
 #include "throwawaycluster.h"
 
 #include <QFile>

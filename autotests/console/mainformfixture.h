@@ -1,7 +1,7 @@
 #pragma once
 
 #include "console/mainform.h"
-#include "console/programcontext.h"
+#include "context/programcontext.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "fakeserialdevices.h"

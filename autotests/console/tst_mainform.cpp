@@ -1,8 +1,8 @@
 #include "console/aboutbox.h"
-#include "console/gauges.h"
 #include "mainformfixture.h"
-#include "tests/radiotestpanel.h"
-#include "tests/selftestpanel.h"
+#include "sequences/windows/radiotestpanel.h"
+#include "sequences/windows/selftestpanel.h"
+#include "widgets/gauges.h"
 
 #include <QAction>
 #include <QCheckBox>

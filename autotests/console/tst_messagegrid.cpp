@@ -1,6 +1,6 @@
-#include "console/appearance.h"
 #include "console/messagegrid.h"
 #include "fakeclock.h"
+#include "widgets/appearance.h"
 
 #include <QApplication>
 #include <QFontMetricsF>

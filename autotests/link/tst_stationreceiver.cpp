@@ -1,9 +1,9 @@
 #include "bytes.h"
 #include "link/attenuationlookup.h"
 #include "link/ranges.h"
-#include "link/stationdata.h"
 #include "link/stationview.h"
 #include "receivepath.h"
+#include "shared/stationdata.h"
 
 #include <QMap>
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/programcontext.h"
+#include "context/programcontext.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "fakeport.h"

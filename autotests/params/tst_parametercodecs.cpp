@@ -1,7 +1,7 @@
-#include "link/codecs.h"
 #include "params/parameterreads.h"
 #include "params/reservecodec.h"
 #include "params/servicewordcodec.h"
+#include "shared/codecs.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "bytes.h"
 #include "link/commandbuffer.h"
 #include "params/parametermessages.h"
-#include "params/stationparameters.h"
+#include "shared/stationparameters.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 #include "bytes.h"
-#include "console/appearance.h"
 #include "parameterfixture.h"
-#include "params/parameterswindow.h"
-#include "params/reservewindow.h"
-#include "params/servicewordwindow.h"
+#include "params/windows/parameterswindow.h"
+#include "params/windows/reservewindow.h"
+#include "params/windows/servicewordwindow.h"
+#include "widgets/appearance.h"
 
 #include <QApplication>
 #include <QCheckBox>

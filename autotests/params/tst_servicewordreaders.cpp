@@ -1,11 +1,11 @@
 #include "bytes.h"
 #include "link/commandbuffer.h"
-#include "link/messageframe.h"
 #include "params/parametermessages.h"
 #include "params/servicewordcodec.h"
-#include "params/stationparameters.h"
+#include "shared/messageframe.h"
+#include "shared/resulttext.h"
+#include "shared/stationparameters.h"
 #include "sim/parameterset.h"
-#include "tests/resulttext.h"
 
 #include <QTest>
 

@@ -2,8 +2,8 @@
 #include "throwawaycluster.h"
 
 #include "records/databasealias.h"
-#include "records/databasedialog.h"
 #include "records/databaseserver.h"
+#include "records/windows/databasedialog.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,14 +1,14 @@
 #include "resulttables.h"
 
-#include "console/appearance.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
-#include "records/browsernavigator.h"
-#include "records/dateformats.h"
-#include "records/reportoptionsdialog.h"
-#include "records/resultbrowsers.h"
-#include "records/selectdialog.h"
+#include "records/windows/browsernavigator.h"
+#include "records/windows/reportoptionsdialog.h"
+#include "records/windows/resultbrowsers.h"
+#include "records/windows/selectdialog.h"
 #include "reports/reportrows.h"
+#include "shared/dateformats.h"
+#include "widgets/appearance.h"
 
 #include <QApplication>
 #include <QCheckBox>

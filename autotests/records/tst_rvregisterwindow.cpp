@@ -1,11 +1,11 @@
-#include "console/appearance.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "readonlydirectory.h"
-#include "records/recordgrid.h"
-#include "records/recordnavigator.h"
-#include "records/rvregisterwindow.h"
+#include "records/windows/rvregisterwindow.h"
 #include "tabletexts.h"
+#include "widgets/appearance.h"
+#include "widgets/recordgrid.h"
+#include "widgets/recordnavigator.h"
 
 #include <QApplication>
 #include <QHeaderView>

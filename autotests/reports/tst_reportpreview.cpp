@@ -3,8 +3,8 @@
 #include "pdfpages.h"
 #include "samplereports.h"
 
-#include "reports/reportpreview.h"
 #include "reports/reportrows.h"
+#include "reports/windows/reportpreview.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "reports/reportpainter.h"
 #include "reports/reportrows.h"
 #include "reports/resultreports.h"
-#include "tests/resulttext.h"
+#include "shared/resulttext.h"
 
 #include <QLocale>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "stationprobe.h"
 
-#include "link/codecs.h"
+#include "shared/codecs.h"
 
 QString ReceivedUnit::name() const
 {

@@ -3,8 +3,6 @@
 #include "bytes.h"
 #include "fakemessages.h"
 #include "link/attenuationlookup.h"
-#include "link/clock.h"
-#include "link/codecs.h"
 #include "link/commandbuffer.h"
 #include "link/commands.h"
 #include "link/commandsender.h"
@@ -12,11 +10,13 @@
 #include "link/receivehandler.h"
 #include "link/serialconnection.h"
 #include "link/serialdevices.h"
-#include "link/stationdata.h"
 #include "link/stationreceiver.h"
 #include "link/stationview.h"
 #include "link/trafficlog.h"
 #include "receivepath.h"
+#include "shared/clock.h"
+#include "shared/codecs.h"
+#include "shared/stationdata.h"
 #include "sim/operatorconsole.h"
 
 #include <QFile>

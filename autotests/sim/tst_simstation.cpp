@@ -3,7 +3,7 @@
 #include "link/commands.h"
 #include "link/ranges.h"
 #include "params/parametermessages.h"
-#include "params/stationparameters.h"
+#include "shared/stationparameters.h"
 #include "stationprobe.h"
 
 #include <QTest>

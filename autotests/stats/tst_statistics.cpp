@@ -3,8 +3,8 @@
 
 #include "records/databasetable.h"
 #include "reports/resultreports.h"
+#include "shared/resulttext.h"
 #include "stats/statisticsqueries.h"
-#include "tests/resulttext.h"
 
 #include <QRandomGenerator>
 #include <QSet>

@@ -1,16 +1,16 @@
 #include "statisticsfixture.h"
 
-#include "../tests/modaldialog.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
-#include "records/reportoptionsdialog.h"
-#include "records/resultbrowsers.h"
-#include "records/selectdialog.h"
-#include "stats/chartfiles.h"
-#include "stats/exportdialog.h"
-#include "stats/locomotivehistorywindow.h"
-#include "stats/resulttools.h"
-#include "stats/statisticswindow.h"
+#include "modaldialog.h"
+#include "records/windows/reportoptionsdialog.h"
+#include "records/windows/resultbrowsers.h"
+#include "records/windows/selectdialog.h"
+#include "stats/windows/chartfiles.h"
+#include "stats/windows/exportdialog.h"
+#include "stats/windows/locomotivehistorywindow.h"
+#include "stats/windows/resulttools.h"
+#include "stats/windows/statisticswindow.h"
 
 #include <QChartView>
 #include <QLabel>

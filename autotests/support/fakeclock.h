@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/clock.h"
+#include "shared/clock.h"
 
 #include <QList>
 #include <QPointer>

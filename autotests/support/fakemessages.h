@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/operatormessages.h"
+#include "shared/operatormessages.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/program.h"
 #include "console/mainform.h"
-#include "console/program.h"
 #include "fakeclock.h"
 #include "fakemessages.h"
 #include "fakeport.h"

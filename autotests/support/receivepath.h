@@ -6,10 +6,10 @@
 #include "link/commandbuffer.h"
 #include "link/commandsender.h"
 #include "link/frameassembler.h"
-#include "link/stationdata.h"
 #include "link/stationreceiver.h"
 #include "link/stationview.h"
 #include "link/trafficlog.h"
+#include "shared/stationdata.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "link/stationview.h"
-#include "tests/radiotest1view.h"
-#include "tests/radiotestview.h"
-#include "tests/servicecommandsview.h"
-#include "tests/testhost.h"
-#include "tests/testparametersview.h"
+#include "sequences/radiotest1view.h"
+#include "sequences/radiotestview.h"
+#include "sequences/servicecommandsview.h"
+#include "sequences/testhost.h"
+#include "sequences/testparametersview.h"
 
 #include <QList>
 #include <QSet>

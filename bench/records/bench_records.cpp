@@ -1,12 +1,12 @@
 // Append latency of the result tables and paging through a large table with a date
 // filter, as the result browsers will.
-#include "link/clock.h"
-#include "link/operatormessages.h"
-#include "params/stationparameters.h"
 #include "records/databasetable.h"
-#include "tests/currentnumbers.h"
-#include "tests/measurements.h"
-#include "tests/resultrecorder.h"
+#include "records/resultrecorder.h"
+#include "shared/clock.h"
+#include "shared/currentnumbers.h"
+#include "shared/measurements.h"
+#include "shared/operatormessages.h"
+#include "shared/stationparameters.h"
 #include "throwawaycluster.h"
 
 #include <QCoreApplication>

@@ -5,11 +5,11 @@
 #include "millionrowtable.h"
 #include "records/browserreportrows.h"
 #include "records/databasetable.h"
-#include "records/resultbrowsers.h"
+#include "records/windows/resultbrowsers.h"
 #include "reports/resultreports.h"
+#include "shared/resulttext.h"
 #include "stats/browserexport.h"
 #include "stats/statisticsqueries.h"
-#include "tests/resulttext.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "blocks/blocknumreport.h"
 
-#include "records/dateformats.h"
+#include "shared/dateformats.h"
 
 namespace TfBlockNumRep {
 

@@ -1,11 +1,11 @@
 #include "blocks/factorynumbers.h"
 
-#include "blocks/receivedfactorydigits.h"
-#include "link/clock.h"
-#include "link/codecs.h"
-#include "link/operatormessages.h"
 #include "records/fieldvalues.h"
 #include "records/resultoutbox.h"
+#include "shared/clock.h"
+#include "shared/codecs.h"
+#include "shared/operatormessages.h"
+#include "shared/receivedfactorydigits.h"
 
 namespace {
 

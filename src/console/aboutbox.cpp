@@ -1,7 +1,7 @@
 #include "console/aboutbox.h"
 
-#include "console/appearance.h"
 #include "console/version.h"
+#include "widgets/appearance.h"
 
 #include <QDesktopServices>
 #include <QFrame>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "console/help.h"
 #include "console/mainformcontrols.h"
 #include "link/stationview.h"
-#include "tests/radiotest1view.h"
-#include "tests/servicecommandsview.h"
-#include "tests/testhost.h"
+#include "sequences/radiotest1view.h"
+#include "sequences/servicecommandsview.h"
+#include "sequences/testhost.h"
+#include "widgets/help.h"
 
 #include <QMainWindow>
 #include <QPointer>

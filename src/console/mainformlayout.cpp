@@ -1,10 +1,10 @@
 // The panels of the main window, laid out in pixels on a fixed-size client area.
-#include "console/gauges.h"
-#include "console/help.h"
 #include "console/mainformcontrols.h"
-#include "tests/panelparts.h"
-#include "tests/radiotestpanel.h"
-#include "tests/selftestpanel.h"
+#include "sequences/windows/radiotestpanel.h"
+#include "sequences/windows/selftestpanel.h"
+#include "widgets/gauges.h"
+#include "widgets/help.h"
+#include "widgets/panelparts.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,8 +1,8 @@
 // What the test sequences and the direct commands show in the results area.
-#include "console/gauges.h"
 #include "console/mainform.h"
-#include "tests/radiotestpanel.h"
-#include "tests/selftestpanel.h"
+#include "sequences/windows/radiotestpanel.h"
+#include "sequences/windows/selftestpanel.h"
+#include "widgets/gauges.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The main window's menu and toolbar.
-#include "console/help.h"
 #include "console/mainformcontrols.h"
 #include "console/toolbarimages.h"
+#include "widgets/help.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #include "console/messagegrid.h"
 
-#include "link/clock.h"
+#include "shared/clock.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>

@@ -2,8 +2,8 @@
 // progress and summary on the terminal; exit status 0 only when every table came over.
 #include "legacy/legacycodepages.h"
 #include "legacy/legacymigration.h"
-#include "link/clock.h"
 #include "records/databasealias.h"
+#include "shared/clock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

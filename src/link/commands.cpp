@@ -1,9 +1,9 @@
 #include "link/commands.h"
 
-#include "link/codecs.h"
 #include "link/commandbuffer.h"
-#include "link/messageframe.h"
 #include "link/ranges.h"
+#include "shared/codecs.h"
+#include "shared/messageframe.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "link/commandsender.h"
 
-#include "link/clock.h"
 #include "link/commandbuffer.h"
 #include "link/commandport.h"
-#include "link/operatormessages.h"
 #include "link/trafficlog.h"
+#include "shared/clock.h"
+#include "shared/operatormessages.h"
 
 #include <algorithm>
 

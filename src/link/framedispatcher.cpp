@@ -1,8 +1,8 @@
 #include "link/framedispatcher.h"
 
-#include "link/codecs.h"
-#include "link/stationdata.h"
 #include "link/stationview.h"
+#include "shared/codecs.h"
+#include "shared/stationdata.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/messageframe.h"
+#include "shared/messageframe.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 #include "link/serialconnection.h"
 
-#include "link/clock.h"
 #include "link/frameassembler.h"
 #include "link/portaccess.h"
 #include "link/portnames.h"
 #include "link/serialdevices.h"
+#include "shared/clock.h"
 
 #include <QFile>
 

@@ -5,8 +5,8 @@
 #include "link/commands.h"
 #include "link/commandsender.h"
 #include "link/ranges.h"
-#include "link/stationdata.h"
 #include "link/stationview.h"
+#include "shared/stationdata.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "link/commandbuffer.h"
 #include "link/commands.h"
-#include "params/stationparameters.h"
+#include "shared/stationparameters.h"
 
 #include <QStringView>
 

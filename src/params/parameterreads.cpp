@@ -1,9 +1,9 @@
 #include "params/parameterreads.h"
 
-#include "link/codecs.h"
 #include "params/changedgroups.h"
 #include "params/servicewordcodec.h"
-#include "params/stationparameters.h"
+#include "shared/codecs.h"
+#include "shared/stationparameters.h"
 
 namespace {
 

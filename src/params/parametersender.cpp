@@ -2,10 +2,10 @@
 
 #include "link/commandbuffer.h"
 #include "link/commandsender.h"
-#include "link/operatormessages.h"
 #include "params/parametermessages.h"
-#include "params/stationparameters.h"
-#include "tests/resultrecorder.h"
+#include "records/resultrecorder.h"
+#include "shared/operatormessages.h"
+#include "shared/stationparameters.h"
 
 ParameterSender::ParameterSender(StationParameters &params, CommandBuffer &buffer,
     CommandSender &sender, ResultRecorder &recorder, OperatorMessages &messages, QObject *parent)

@@ -1,7 +1,7 @@
 #include "params/reservecodec.h"
 
-#include "link/codecs.h"
 #include "params/parameterreads.h"
+#include "shared/codecs.h"
 
 namespace {
 

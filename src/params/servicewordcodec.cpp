@@ -1,8 +1,8 @@
 #include "params/servicewordcodec.h"
 
-#include "link/codecs.h"
 #include "params/parameterreads.h"
-#include "params/stationparameters.h"
+#include "shared/codecs.h"
+#include "shared/stationparameters.h"
 
 #include <algorithm>
 

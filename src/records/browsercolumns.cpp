@@ -1,7 +1,7 @@
 #include "records/browsercolumns.h"
 
-#include "records/dateformats.h"
 #include "records/fieldvalues.h"
+#include "shared/dateformats.h"
 
 #include <QDate>
 #include <QTime>

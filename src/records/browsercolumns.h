@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 // What a result browser's grid shows: its columns in order, their titles and widths,
 // and how dates and times read. The reports print field values the same way.
 struct BrowserColumn
@@ -34,3 +36,6 @@ const BrowserDisplay &SelfTestBrowserDisplay();
 // Test23.DB in the radio test browser: dates as dd/mm/yy, times as hh:nn; MesM is
 // shown before MesG.
 const BrowserDisplay &RadioTestBrowserDisplay();
+
+// Reads a stored field of one row by the field's name.
+using StoredFieldText = std::function<QString(const QString &field)>;

@@ -1,10 +1,10 @@
 #include "records/resultoutbox.h"
 
-#include "link/clock.h"
 #include "records/databasetable.h"
 #include "records/fieldvalues.h"
 #include "records/tableeditmodel.h"
 #include "records/tableschema.h"
+#include "shared/clock.h"
 
 #include <QDir>
 #include <QFileInfo>

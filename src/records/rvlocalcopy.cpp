@@ -1,7 +1,7 @@
 #include "records/rvlocalcopy.h"
 
-#include "link/clock.h"
 #include "records/rvregister.h"
+#include "shared/clock.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "records/rvregister.h"
 
-#include "link/codecs.h"
 #include "records/fieldvalues.h"
+#include "shared/codecs.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "reports/printstamp.h"
 
-#include "link/clock.h"
-#include "records/dateformats.h"
+#include "shared/clock.h"
+#include "shared/dateformats.h"
 
 QString PrintStampText(const QDateTime &when)
 {

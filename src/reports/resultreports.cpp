@@ -1,7 +1,7 @@
 #include "reports/resultreports.h"
 
 #include "reports/printstamp.h"
-#include "tests/resulttext.h"
+#include "shared/resulttext.h"
 
 #include <functional>
 #include <utility>

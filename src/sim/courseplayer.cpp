@@ -1,6 +1,6 @@
 #include "sim/courseplayer.h"
 
-#include "link/clock.h"
+#include "shared/clock.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // telv2-sim: the ТЕЛВ-2 station on a pseudo-terminal, for trying and training
 // without a station on the bench.
-#include "link/clock.h"
-#include "link/codecs.h"
 #include "link/optionsfile.h"
+#include "shared/clock.h"
+#include "shared/codecs.h"
 #include "sim/operatorconsole.h"
 #include "sim/ptyserver.h"
 #include "sim/simoptions.h"

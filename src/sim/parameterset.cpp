@@ -1,8 +1,8 @@
 #include "sim/parameterset.h"
 
-#include "link/codecs.h"
-#include "link/messageframe.h"
-#include "params/stationparameters.h"
+#include "shared/codecs.h"
+#include "shared/messageframe.h"
+#include "shared/stationparameters.h"
 
 namespace {
 

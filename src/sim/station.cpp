@@ -1,9 +1,9 @@
 #include "sim/station.h"
 
-#include "link/clock.h"
-#include "link/codecs.h"
 #include "link/commands.h"
 #include "link/ranges.h"
+#include "shared/clock.h"
+#include "shared/codecs.h"
 #include "sim/courses.h"
 #include "sim/linenoise.h"
 #include "sim/stationcodes.h"

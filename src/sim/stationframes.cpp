@@ -1,8 +1,8 @@
 #include "sim/stationframes.h"
 
-#include "link/codecs.h"
-#include "link/messageframe.h"
 #include "link/ranges.h"
+#include "shared/codecs.h"
+#include "shared/messageframe.h"
 
 #include <algorithm>
 

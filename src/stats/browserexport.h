@@ -1,6 +1,7 @@
 #pragma once
 
-#include "records/resultbrowserwindow.h"
+#include "records/browsercolumns.h"
+#include "shared/resulttext.h"
 #include "stats/exportwriters.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 #include "records/databasetable.h"
 #include "records/fieldvalues.h"
 #include "reports/resultreports.h"
-#include "tests/resulttext.h"
+#include "shared/resulttext.h"
 
 #include <QDateTime>
 
