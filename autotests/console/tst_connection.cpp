@@ -296,7 +296,7 @@ private Q_SLOTS:
         f.form->choosePort(pty.slavePath());
         QCOMPARE(portStatus(f), "Порт " + pty.slavePath() + " открыт");
         QCOMPARE(status->toolTip(), QString());
-        f.ui().mClosePort->trigger();
+        f.form->mClosePortClick();
         QCOMPARE(portStatus(f), QStringLiteral("Порт закрыт"));
 
         // Below the client area, which keeps its size.
@@ -312,20 +312,20 @@ private Q_SLOTS:
         Pty pty;
         MainFormFixture f(pty.slavePath());
         f.devices.listed = { { "ttyS0", {} }, { "ttyUSB1", "FT232R USB UART" } };
-        Q_EMIT f.ui().IPort->aboutToShow();
+        f.form->IPortClick();
         QCOMPARE(portItems(f),
             QStringList({ "ttyS0", "ttyUSB1 — FT232R USB UART", "[x] " + pty.slavePath(), "",
                 "Другой порт…" }));
 
         f.devices.listed = { { "ttyACM0", "Station adapter" }, { "ttyS0", {} } };
         f.form->connection().closePort();
-        Q_EMIT f.ui().IPort->aboutToShow();
+        f.form->IPortClick();
         QCOMPARE(portItems(f),
             QStringList(
                 { "ttyACM0 — Station adapter", "ttyS0", pty.slavePath(), "", "Другой порт…" }));
 
         // A listed item opens the port by its name, not by its caption.
-        f.ui().inom->actions().first()->trigger();
+        f.form->ICom4Click(f.ui().inom->actions().first());
         QCOMPARE(f.messages.errors.size(), 1);
         QVERIFY2(f.messages.errors.first().contains(QStringLiteral("Порт ttyACM0 не найден.")),
             qPrintable(f.messages.errors.first()));
@@ -348,10 +348,10 @@ private Q_SLOTS:
 
         if (typed) {
             answerOtherPort(QString()); // Отмена changes nothing
-            f.ui().mOtherPort->trigger();
+            f.form->otherPortClick();
             QVERIFY(f.form->connection().isOpen());
             answerOtherPort("  " + second.slavePath() + " ");
-            f.ui().mOtherPort->trigger();
+            f.form->otherPortClick();
         } else {
             f.form->choosePort(second.slavePath());
         }

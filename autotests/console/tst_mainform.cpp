@@ -91,7 +91,7 @@ private Q_SLOTS:
         QVERIFY(f.ui().Panel4->isHidden() && f.ui().Panel5->isHidden());
         QVERIFY(!f.ui().Panel6->isHidden());
         QVERIFY(f.ui().iBlockNum->isVisible() == false && !f.ui().iBlockNum->isEnabled());
-        QCOMPARE(f.ui().toolButtons.at(9)->toolTip(),
+        QCOMPARE(f.ui().ToolButton10->toolTip(),
             QStringLiteral("Таблица результатов самотеста ТЕЛВ "));
     }
 
@@ -226,8 +226,8 @@ private Q_SLOTS:
     void clearMeasurementsEmptiesTheFields()
     {
         MainFormFixture f;
-        f.form->showField(StationView::Field::Edit3, QStringLiteral("07"));
-        f.form->showField(StationView::Field::ELevg, QStringLiteral("12"));
+        f.form->showField(StationView::Field::MvAttenuation, QStringLiteral("07"));
+        f.form->showField(StationView::Field::GmvDeviation, QStringLiteral("12"));
         f.context.station.measurements.MvAttenuation = QStringLiteral("07");
         f.context.recorder.ClearMeasurements();
         QCOMPARE(f.ui().Edit3->text(), QString());

@@ -44,8 +44,9 @@ public:
     void setNeedle(int position) override { log(QStringLiteral("Gauge1 %1").arg(position)); }
     void showField(Field field, const QString &text) override
     {
+        // The main window's controls, in the order of Field.
         const char *names[]
-            = { "ELevd", "ELevm", "ELevg", "Edit2", "Edit3", "Edit4", "Edit7", "ELIU" };
+            = { "ELevd", "ELevm", "ELevg", "Edit3", "Edit2", "Edit4", "Edit7", "ELIU" };
         log(QStringLiteral("%1 %2").arg(names[int(field)], text));
     }
     void showSpecialModeResult(SpecialResult field, const QString &text) override

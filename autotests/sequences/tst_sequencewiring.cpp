@@ -103,7 +103,7 @@ private Q_SLOTS:
             dialog.ComboBox1->setCurrentIndex(4);
             dialog.BitBtn1->click();
         });
-        f.ui().toolButtons.at(0)->trigger();
+        f.ui().ToolButton1->trigger();
         QVERIFY(lockedToLoco);
         QCOMPARE(
             f.takeSent(), Bytes("94 EE 81 80 80 81 82 83 84 85 EF E2 80 80 80 80 80 80 80 86 E3"));
@@ -180,7 +180,7 @@ private Q_SLOTS:
             dialog.ComboBox1->setCurrentIndex(4);
             dialog.BitBtn1->click();
         });
-        f.ui().toolButtons.at(4)->trigger();
+        f.ui().ToolButton6->trigger();
         QCOMPARE(f.ui().Edit1->text(), RangeName(4));
         f.clock.advance(300);
         f.receive(Bytes("93 99"));
@@ -206,7 +206,7 @@ private Q_SLOTS:
         f.takeSent();
         f.clock.advance(6000);
         QCOMPARE(f.ui().Panel4->Gauge2->position(), 6);
-        f.ui().toolButtons.at(7)->trigger(); // "Сброс"
+        f.ui().ToolButton8->trigger(); // "Сброс"
         QCOMPARE(f.takeSent(), Bytes("D0"));
         QCOMPARE(f.ui().Panel4->Gauge2->position(), 0);
         QVERIFY(f.ui().ITest->isEnabled());

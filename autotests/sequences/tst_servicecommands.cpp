@@ -81,7 +81,7 @@ private Q_SLOTS:
         f.service.N8Click();
         QCOMPARE(f.takeSent(), Bytes("E2 80 80 80 80 80 80 80 84 E3"));
         f.receive(Bytes("EA 80 85 80 81 82 83 80 80 EB"));
-        QCOMPARE(f.stationView.fields.value(StationView::Field::ELIU), QStringLiteral("123"));
+        QCOMPARE(f.stationView.fields.value(StationView::Field::LiuLevel), QStringLiteral("123"));
 
         f.service.N9Click();
         QCOMPARE(f.takeSent(), Bytes("E2 80 80 80 80 80 80 80 85 E3"));

@@ -207,7 +207,7 @@ private Q_SLOTS:
     void specialModeNeedsTheAccessCode()
     {
         ProgramFixture f;
-        f.form().N31Click();
+        f.program->specialMode().N31Click();
         QCOMPARE(f.messages.errors,
             QStringList { QStringLiteral("У Вас нет разрешения на выполнение этого режима") });
         QVERIFY(f.takeSent().isEmpty());
@@ -215,7 +215,7 @@ private Q_SLOTS:
         f.context().station.params.Mehanik = QStringLiteral("9316");
         bool opened = false;
         WhenOpened(f.program->specialMode(), [&] { opened = true; });
-        f.form().N31Click();
+        f.program->specialMode().N31Click();
         QVERIFY(opened);
         QCOMPARE(f.messages.errors.size(), 1);
     }

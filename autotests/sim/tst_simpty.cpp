@@ -189,9 +189,9 @@ private Q_SLOTS:
         QCOMPARE(pc.sentLog.bytes(), Bytes("F4 80 80 80 80 81 82 80 87 F5"));
         QCOMPARE(pc.messages.errors, QStringList());
         // The station's own attenuation is 12 for МВ and 10 for ГМВ.
-        QCOMPARE(pc.view.fields.value(StationView::Field::Edit3), QString("24"));
-        QCOMPARE(pc.view.fields.value(StationView::Field::Edit2), QString("17"));
-        QCOMPARE(pc.view.fields.value(StationView::Field::Edit4), QString("Норма"));
+        QCOMPARE(pc.view.fields.value(StationView::Field::MvAttenuation), QString("24"));
+        QCOMPARE(pc.view.fields.value(StationView::Field::GmvAttenuation), QString("17"));
+        QCOMPARE(pc.view.fields.value(StationView::Field::MvVerdict), QString("Норма"));
         // The radio's numbers and its blocks' factory numbers reached the program.
         QCOMPARE(pc.station.ReceivedLocoNumber, QString("0031452"));
         QVERIFY(pc.view.lines.filter("Зав. номер ").size() >= 2);

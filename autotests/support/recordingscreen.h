@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/stationview.h"
+#include "sequences/callrangeview.h"
 #include "sequences/radiotest1view.h"
 #include "sequences/radiotestview.h"
 #include "sequences/servicecommandsview.h"

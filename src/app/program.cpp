@@ -65,10 +65,6 @@ void Program::createWindows()
     m_blockNumbers = new TfBlockNum(m_context.clock, m_context.messages, tables, main);
     m_databaseDialog = new TDatabaseDialog(tables, main);
 
-    main->setEveryWindow(m_every);
-    main->setAboutBox(m_about);
-    main->setSpecialModeWindow(m_specialMode);
-    main->setRadioRegister(m_radioRegister);
     main->receiver().statusCodes().setAttenuationLookup(&m_radioRegister->attenuationLookup());
     m_about->setDatabase(DescribeLocation(tables));
     const auto comboChange = [main](int index) { main->ComboChange(index); };

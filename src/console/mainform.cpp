@@ -1,8 +1,6 @@
 #include "console/mainform.h"
 
-#include "console/aboutbox.h"
 #include "console/messagegrid.h"
-#include "console/trafficwindow.h"
 #include "console/version.h"
 #include "context/programcontext.h"
 #include "link/commands.h"
@@ -11,10 +9,8 @@
 #include "link/ranges.h"
 #include "link/serialconnection.h"
 #include "link/stationreceiver.h"
-#include "records/windows/rvregisterwindow.h"
 #include "sequences/windows/radiotestpanel.h"
 #include "sequences/windows/selftestpanel.h"
-#include "sequences/windows/specialmodewindow.h"
 #include "shared/clock.h"
 #include "shared/operatormessages.h"
 #include "widgets/appearance.h"
@@ -92,8 +88,8 @@ void TMainForm::FormCreate()
         [this] { return RangeName(m_context.station.CurrentRange); });
     m_grid->setUpColumns();
 
-    m_portGroup = new QActionGroup(this);
-    m_portGroup->setExclusive(true);
+    m_ui.portGroup = new QActionGroup(this);
+    m_ui.portGroup->setExclusive(true);
     addPortItem(m_context.defaultPortName, QString());
 
     m_receiver = std::make_unique<StationReceiver>(
@@ -107,10 +103,12 @@ void TMainForm::FormCreate()
     connect(m_connection.get(), &SerialConnection::connectionRestored, this,
         &TMainForm::onConnectionRestored);
     createPortStatus();
-    connectMenus();
+    connect(m_ui.BitBtn1, &QPushButton::clicked, this, &TMainForm::ClearMessageGrid);
+    connect(m_ui.BitBtn2, &QPushButton::clicked, &m_context.recorder,
+        &ResultRecorder::ClearMeasurements);
     connect(&m_context.recorder, &ResultRecorder::measurementsCleared, this, [this] {
-        for (Field field : { Field::ELevd, Field::ELevm, Field::ELevg, Field::Edit2, Field::Edit3,
-                 Field::Edit4, Field::Edit7 }) {
+        for (Field field : { Field::DmvDeviation, Field::MvDeviation, Field::GmvDeviation, Field::GmvAttenuation, Field::MvAttenuation,
+                 Field::MvVerdict, Field::GmvVerdict }) {
             showField(field, QString());
         }
     });
@@ -118,32 +116,6 @@ void TMainForm::FormCreate()
         &TMainForm::AddLineWithoutRange);
 
     startUpConnection();
-}
-
-void TMainForm::setEveryWindow(TFevery *window)
-{
-    m_every = window;
-}
-
-void TMainForm::setAboutBox(TAboutBox *box)
-{
-    m_about = box;
-}
-
-void TMainForm::connectMenus()
-{
-    connect(m_ui.IPort, &QMenu::aboutToShow, this, &TMainForm::IPortClick);
-    connect(m_portGroup, &QActionGroup::triggered, this, &TMainForm::ICom4Click);
-    connect(m_ui.mOtherPort, &QAction::triggered, this, &TMainForm::otherPortClick);
-    connect(m_ui.mClosePort, &QAction::triggered, this, &TMainForm::mClosePortClick);
-    connect(m_ui.N3, &QAction::triggered, this, &TMainForm::N3Click);
-    connect(m_ui.toolButtons.at(12), &QAction::triggered, this, &TMainForm::N3Click);
-    connect(m_ui.N10, &QAction::triggered, this, &TMainForm::N4Click);
-    connect(m_ui.N6, &QAction::triggered, this, &TMainForm::IEveryClick);
-    connect(m_ui.BitBtn1, &QPushButton::clicked, this, &TMainForm::ClearMessageGrid);
-    connect(m_ui.BitBtn2, &QPushButton::clicked, &m_context.recorder,
-        &ResultRecorder::ClearMeasurements);
-    connect(m_ui.N31, &QAction::triggered, this, &TMainForm::N31Click);
 }
 
 void TMainForm::showEvent(QShowEvent *event)
@@ -166,9 +138,7 @@ void TMainForm::FormShow()
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     m_connection->StopReader();
-    if (m_radioRegister) {
-        m_radioRegister->closeTable(); // shows its own error box; closing goes on
-    }
+    Q_EMIT closing();
     QMainWindow::closeEvent(event);
     // Hidden secondary windows must not keep the program running.
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -233,7 +203,7 @@ QAction *TMainForm::addPortItem(const QString &name, const QString &description)
     item->setData(name);
     item->setCheckable(true);
     m_ui.inom->insertAction(m_ui.otherPortSeparator, item);
-    m_portGroup->addAction(item);
+    m_ui.portGroup->addAction(item);
     return item;
 }
 
@@ -246,8 +216,8 @@ void TMainForm::IPortClick()
     if (!m_currentPort.isEmpty() && !listed) {
         ports.append({ m_currentPort, {} }); // a port given by its path, such as a pseudo-terminal
     }
-    for (QAction *item : m_portGroup->actions()) {
-        m_portGroup->removeAction(item);
+    for (QAction *item : m_ui.portGroup->actions()) {
+        m_ui.portGroup->removeAction(item);
         delete item;
     }
     for (const SerialDevices::Port &port : std::as_const(ports)) {
@@ -307,7 +277,7 @@ void TMainForm::openChosenPort(const QString &name)
     if (openPort(name)) {
         SetLinkMenus(true);
         m_currentPort = name;
-        for (QAction *item : m_portGroup->actions()) {
+        for (QAction *item : m_ui.portGroup->actions()) {
             item->setChecked(item->data().toString() == name);
         }
         rememberPort(name);
@@ -364,8 +334,10 @@ void TMainForm::SetLinkMenus(bool on)
     for (QMenu *menu : { m_ui.ITelv, m_ui.ITest, m_ui.N5 }) {
         setMenuEnabled(menu, on);
     }
-    for (int i = 0; i <= 7; ++i) {
-        m_ui.toolButtons.at(i)->setEnabled(on);
+    for (QAction *button : { m_ui.ToolButton1, m_ui.ToolButton2, m_ui.ToolButton3,
+             m_ui.ToolButton5, m_ui.ToolButton6, m_ui.ToolButton7, m_ui.ToolButton9,
+             m_ui.ToolButton8 }) {
+        button->setEnabled(on);
     }
 }
 
@@ -374,8 +346,9 @@ void TMainForm::SetCommandMenus(bool on)
     for (QMenu *menu : { m_ui.IPort, m_ui.ITelv, m_ui.ITest }) {
         setMenuEnabled(menu, on);
     }
-    for (int i = 0; i <= 5; ++i) {
-        m_ui.toolButtons.at(i)->setEnabled(on);
+    for (QAction *button : { m_ui.ToolButton1, m_ui.ToolButton2, m_ui.ToolButton3,
+             m_ui.ToolButton5, m_ui.ToolButton6, m_ui.ToolButton7 }) {
+        button->setEnabled(on);
     }
     m_ui.N8->setEnabled(on);
     m_ui.N9->setEnabled(on);
@@ -440,20 +413,6 @@ void TMainForm::N3Click()
     m_help.showContents();
 }
 
-void TMainForm::N4Click()
-{
-    if (m_about) {
-        m_about->exec();
-    }
-}
-
-void TMainForm::IEveryClick()
-{
-    if (m_every) {
-        m_every->showTraffic(m_context.ReceivedLog, m_context.SentLog);
-    }
-}
-
 void TMainForm::AddMessageLine(const QString &text, bool withRange)
 {
     m_grid->AddMessageLine(text, withRange);
@@ -496,19 +455,30 @@ void TMainForm::setNeedle(int position)
 
 void TMainForm::showField(Field field, const QString &text)
 {
-    QLineEdit *fields[] = { m_ui.ELevd, m_ui.ELevm, m_ui.ELevg, m_ui.Edit2, m_ui.Edit3, m_ui.Edit4,
-        m_ui.Edit7, m_ui.ELIU };
-    fields[static_cast<int>(field)]->setText(text);
+    fieldEdit(field)->setText(text);
 }
 
-void TMainForm::setSpecialModeWindow(TFSPC *window)
+QLineEdit *TMainForm::fieldEdit(Field field) const
 {
-    m_specialMode = window;
-}
-
-void TMainForm::setRadioRegister(TFDBRV *window)
-{
-    m_radioRegister = window;
+    switch (field) {
+    case Field::DmvDeviation:
+        return m_ui.ELevd;
+    case Field::MvDeviation:
+        return m_ui.ELevm;
+    case Field::GmvDeviation:
+        return m_ui.ELevg;
+    case Field::MvAttenuation:
+        return m_ui.Edit3;
+    case Field::GmvAttenuation:
+        return m_ui.Edit2;
+    case Field::MvVerdict:
+        return m_ui.Edit4;
+    case Field::GmvVerdict:
+        return m_ui.Edit7;
+    case Field::LiuLevel:
+        return m_ui.ELIU;
+    }
+    Q_UNREACHABLE();
 }
 
 void TMainForm::ClearMessageGrid()
@@ -529,24 +499,9 @@ void TMainForm::ComboChange(int index)
     m_context.station.CurrentRange = index;
 }
 
-void TMainForm::N31Click()
-{
-    if (!m_context.station.params.AccessGranted()) {
-        m_context.messages.showError(
-            QStringLiteral("У Вас нет разрешения на выполнение этого режима"));
-        return;
-    }
-    if (m_specialMode) {
-        m_specialMode->exec();
-    }
-}
-
 void TMainForm::showSpecialModeResult(SpecialResult field, const QString &text)
 {
-    // Results that come before the special mode window exists are dropped.
-    if (m_specialMode) {
-        m_specialMode->showSpecialModeResult(field, text);
-    }
+    Q_EMIT specialModeResult(field, text);
 }
 
 void TMainForm::beep()

@@ -8,21 +8,15 @@
 #include "widgets/help.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <memory>
 
 class MessageGrid;
 class ProgramContext;
-class QActionGroup;
 class QLabel;
 class QLineEdit;
 class SerialConnection;
 class StationReceiver;
-class TAboutBox;
-class TFevery;
-class TFSPC;
-class TFDBRV;
 
 // The main window "ТЕЛВ-2": menus and toolbar, the live state of the station, the
 // received-messages grid, the last measurements and the results area. Creating it
@@ -69,6 +63,7 @@ public:
     void setDmvLineSignal(bool present) override;
     void setNeedle(int position) override;
     void showField(Field field, const QString &text) override;
+    QLineEdit *fieldEdit(Field field) const;
     void showSpecialModeResult(SpecialResult field, const QString &text) override;
     void beep() override;
     void postStationTest(int testNumber) override;
@@ -91,23 +86,23 @@ public:
 
     // The range lists' change handler: the range follows the list.
     void ComboChange(int index);
-    // Technological mode 3: the special mode window, for the holder of the access code.
-    void N31Click();
 
-    // The special mode window; its results are dropped until it exists.
-    void setSpecialModeWindow(TFSPC *window);
-    // The register whose table is closed when this window closes.
-    void setRadioRegister(TFDBRV *window);
-
-    // The secondary windows, created after this one.
-    void setEveryWindow(TFevery *window);
-    void setAboutBox(TAboutBox *box);
+    // What the port menu and the help items do; the program wires them.
+    void IPortClick();
+    void ICom4Click(QAction *item);
+    void otherPortClick();
+    void mClosePortClick();
+    void N3Click();
 
 Q_SIGNALS:
     // The station reported a self-test (Test1) or a radio test 2 or 3 (Test2) that the
     // PC did not start; the collection already holds its result frame.
     void Test1();
     void Test2();
+    // A result of the special mode, for its window; dropped while none listens.
+    void specialModeResult(SpecialResult field, const QString &text);
+    // The window is closing, the port's reading already stopped.
+    void closing();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -116,24 +111,16 @@ protected:
 private:
     void FormCreate();
     void FormShow();
-    void connectMenus();
     void startUpConnection();
     bool openPort(const QString &name);
     void sendFirstCommand();
 
-    void IPortClick();
     QAction *addPortItem(const QString &name, const QString &description);
-    void ICom4Click(QAction *item);
-    void otherPortClick();
     void openChosenPort(const QString &name);
     // Writes Options.dat; a failure is told, the port stays open.
     void rememberPort(const QString &name);
-    void mClosePortClick();
     void createPortStatus();
     void showPortStatus();
-    void N3Click();
-    void N4Click();
-    void IEveryClick();
 
     void onConnectionLost(const QString &message);
     void onConnectionRestored();
@@ -143,14 +130,9 @@ private:
     std::unique_ptr<MessageGrid> m_grid;
     std::unique_ptr<SerialConnection> m_connection;
     std::unique_ptr<StationReceiver> m_receiver;
-    QPointer<TFSPC> m_specialMode;
-    QPointer<TFDBRV> m_radioRegister;
     Help::Viewer m_help;
-    QActionGroup *m_portGroup = nullptr;
     QLabel *m_portStatus = nullptr; // in the status bar: the port and its state
     QString m_currentPort;
     QString m_pendingPort; // chosen, waiting for the old port to settle
     bool m_shown = false;
-    QPointer<TFevery> m_every;
-    QPointer<TAboutBox> m_about;
 };

@@ -6,6 +6,7 @@ class Gauge;
 class NeedleGauge;
 class PieGauge;
 class QAction;
+class QActionGroup;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -57,9 +58,26 @@ struct MainFormControls
     QAction *N3 = nullptr;
     QAction *N10 = nullptr;
 
-    // Toolbar: the 13 entries in their order, separators included.
+    // Toolbar
     QToolBar *ToolBar1 = nullptr;
+    QAction *ToolButton1 = nullptr; // radio test 1
+    QAction *ToolButton2 = nullptr; // radio test 2
+    QAction *ToolButton3 = nullptr; // radio test 3
+    QAction *ToolButton5 = nullptr; // separator
+    QAction *ToolButton6 = nullptr; // "Вызов 1"
+    QAction *ToolButton7 = nullptr; // "Вызов 2"
+    QAction *ToolButton9 = nullptr; // separator
+    QAction *ToolButton8 = nullptr; // "Сброс"
+    QAction *ToolButton4 = nullptr; // separator
+    QAction *ToolButton10 = nullptr; // self-test results
+    QAction *ToolButton11 = nullptr; // radio test results
+    QAction *ToolButton12 = nullptr; // separator
+    QAction *ToolButton13 = nullptr; // help
+    // The 13 entries above in their order on the toolbar.
     QList<QAction *> toolButtons;
+
+    // The items of the system's ports in "Выбор порта", one of them checked.
+    QActionGroup *portGroup = nullptr;
 
     // Station panel
     QFrame *Panel1 = nullptr;

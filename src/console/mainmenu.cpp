@@ -109,6 +109,7 @@ namespace {
 
 struct ToolButtonSpec
 {
+    QAction *MainFormControls::*action;
     const char *name;
     int image; // -1: separator
     const char16_t *hint;
@@ -119,20 +120,22 @@ struct ToolButtonSpec
 void MainFormLayout::buildToolbar(QWidget *client, MainFormControls &c)
 {
     using namespace ToolbarImage;
+    using C = MainFormControls;
     static const ToolButtonSpec buttons[] = {
-        { "ToolButton1", RadioTest1, u"" },
-        { "ToolButton2", RadioTest2, u"" },
-        { "ToolButton3", RadioTest3, u"" },
-        { "ToolButton5", -1, u"" },
-        { "ToolButton6", Call1, u"Вызов 1" },
-        { "ToolButton7", Call2, u"Вызов 2" },
-        { "ToolButton9", -1, u"" },
-        { "ToolButton8", Reset, u"Сброс" },
-        { "ToolButton4", -1, u"" },
-        { "ToolButton10", SelfTestTable, u"Таблица результатов самотеста ТЕЛВ " },
-        { "ToolButton11", RadioTestTable, u"Таблица результатов тестирования РВ (Тест2,3)" },
-        { "ToolButton12", -1, u"" },
-        { "ToolButton13", ToolbarImage::Help, u"" },
+        { &C::ToolButton1, "ToolButton1", RadioTest1, u"" },
+        { &C::ToolButton2, "ToolButton2", RadioTest2, u"" },
+        { &C::ToolButton3, "ToolButton3", RadioTest3, u"" },
+        { &C::ToolButton5, "ToolButton5", -1, u"" },
+        { &C::ToolButton6, "ToolButton6", Call1, u"Вызов 1" },
+        { &C::ToolButton7, "ToolButton7", Call2, u"Вызов 2" },
+        { &C::ToolButton9, "ToolButton9", -1, u"" },
+        { &C::ToolButton8, "ToolButton8", Reset, u"Сброс" },
+        { &C::ToolButton4, "ToolButton4", -1, u"" },
+        { &C::ToolButton10, "ToolButton10", SelfTestTable, u"Таблица результатов самотеста ТЕЛВ " },
+        { &C::ToolButton11, "ToolButton11", RadioTestTable,
+            u"Таблица результатов тестирования РВ (Тест2,3)" },
+        { &C::ToolButton12, "ToolButton12", -1, u"" },
+        { &C::ToolButton13, "ToolButton13", ToolbarImage::Help, u"" },
     };
 
     c.ToolBar1 = new QToolBar(client);
@@ -154,6 +157,7 @@ void MainFormLayout::buildToolbar(QWidget *client, MainFormControls &c)
             static_cast<QToolButton *>(button)->setAutoRaise(true);
         }
         action->setObjectName(QLatin1String(entry.name));
+        c.*entry.action = action;
         c.toolButtons.append(action);
     }
 }

@@ -156,22 +156,22 @@ void FrameDispatcher::parameterGroup(const MessageFrame &f)
         break;
     case 3:
         takeThreePairs(f, measured.DeviacD, measured.DeviacM, measured.DeviacG);
-        m_view.showField(Field::ELevd, measured.DeviacD);
-        m_view.showField(Field::ELevm, measured.DeviacM);
-        m_view.showField(Field::ELevg, measured.DeviacG);
+        m_view.showField(Field::DmvDeviation, measured.DeviacD);
+        m_view.showField(Field::MvDeviation, measured.DeviacM);
+        m_view.showField(Field::GmvDeviation, measured.DeviacG);
         break;
     case 4:
         measured.MvVerdict = NibbleToHexChar(f.Nibble[2]);
         measured.MvAttenuation = hexCells(f, 3, 4);
         measured.GmvVerdict = NibbleToHexChar(f.Nibble[5]);
         measured.GmvAttenuation = hexCells(f, 6, 7);
-        m_view.showField(Field::Edit3, measured.MvAttenuation);
-        m_view.showField(Field::Edit2, measured.GmvAttenuation);
-        m_view.showField(Field::Edit4, sensitivityVerdict(measured.MvVerdict));
-        m_view.showField(Field::Edit7, sensitivityVerdict(measured.GmvVerdict));
+        m_view.showField(Field::MvAttenuation, measured.MvAttenuation);
+        m_view.showField(Field::GmvAttenuation, measured.GmvAttenuation);
+        m_view.showField(Field::MvVerdict, sensitivityVerdict(measured.MvVerdict));
+        m_view.showField(Field::GmvVerdict, sensitivityVerdict(measured.GmvVerdict));
         break;
     case 5:
-        m_view.showField(Field::ELIU, hexCells(f, 3, 5));
+        m_view.showField(Field::LiuLevel, hexCells(f, 3, 5));
         break;
     default:
         break;

@@ -21,8 +21,19 @@ class StationView
 public:
     enum class Band { Dmv, Mv, Gmv };
     enum class Alarm { SchMv, UmMv, UmGmv };
-    // Measurement fields of the main window.
-    enum class Field { ELevd, ELevm, ELevg, Edit2, Edit3, Edit4, Edit7, ELIU };
+    // Measurement fields of the main window: the deviations measured in the three bands
+    // (ELevd, ELevm, ELevg), the sensitivity check's attenuations (Edit3, Edit2) and
+    // verdicts (Edit4, Edit7) in МВ and ГМВ, the ЛИУ level of technological mode 1 (ELIU).
+    enum class Field {
+        DmvDeviation,
+        MvDeviation,
+        GmvDeviation,
+        MvAttenuation,
+        GmvAttenuation,
+        MvVerdict,
+        GmvVerdict,
+        LiuLevel,
+    };
     using SpecialResult = SpecialModeDisplay::Result;
 
     virtual ~StationView() = default;

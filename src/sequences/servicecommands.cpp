@@ -2,6 +2,7 @@
 
 #include "context/programcontext.h"
 #include "link/commands.h"
+#include "sequences/callrangeview.h"
 #include "sequences/servicecommandsview.h"
 #include "sequences/testhost.h"
 #include "shared/clock.h"

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <optional>
-
 // What the operator's direct commands show in the main window, which implements it.
 class ServiceCommandsView
 {
@@ -18,14 +16,4 @@ public:
     // A technological mode has started: its header in the results panel (unless the
     // self-test's panel is shown), with the ЛИУ field or without it.
     virtual void showTechnologicalMode(const QString &header, bool liuField) = 0;
-};
-
-// Asks the operator for the range of a call, starting from range; nothing for a
-// cancelled dialog. The call range dialog implements it, modally.
-class CallRangeView
-{
-public:
-    virtual ~CallRangeView() = default;
-
-    virtual std::optional<int> askCallRange(int range) = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequences/servicecommandsview.h"
+#include "sequences/callrangeview.h"
 
 #include <QDialog>
 

@@ -4,6 +4,7 @@
 #include "link/commands.h"
 #include "sequences/windows/digitfilter.h"
 #include "shared/codecs.h"
+#include "shared/operatormessages.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -120,6 +121,16 @@ void TFSPC::done(int result)
         m_context.sendSingleByte(CommandByte::Reset);
     }
     QDialog::done(result);
+}
+
+void TFSPC::N31Click()
+{
+    if (!m_context.station.params.AccessGranted()) {
+        m_context.messages.showError(
+            QStringLiteral("У Вас нет разрешения на выполнение этого режима"));
+        return;
+    }
+    exec();
 }
 
 void TFSPC::showSpecialModeResult(Result field, const QString &text)

@@ -16,6 +16,9 @@ class TFSPC final : public QDialog, public SpecialModeDisplay
 public:
     explicit TFSPC(ProgramContext &context, QWidget *parent = nullptr);
 
+    // "Технологический режим 3": opens this window for the holder of the access code.
+    void N31Click();
+
     void showSpecialModeResult(Result field, const QString &text) override;
 
     QLineEdit *Edit1 = nullptr; // train number
