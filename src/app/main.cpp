@@ -1,5 +1,4 @@
 #include "app/commandline.h"
-#include "app/legacyimportmenu.h"
 #include "app/program.h"
 #include "app/translation.h"
 #include "console/aboutbox.h"
@@ -51,7 +50,6 @@ int main(int argc, char *argv[])
         OfferLegacyConversion(DatabaseLocation { location.directory, {} }, clock.now().date(), dialogs);
     }
     Program program(clock, messages, location, DefaultPortName());
-    AddLegacyImportMenuItem(program);
     const bool inFolder = !location.onServer();
     if (inFolder) {
         program.aboutBox().setDatabase(

@@ -1,4 +1,5 @@
 // What the main window's menu items, toolbar buttons and signals set going.
+#include "app/legacyimportmenu.h"
 #include "app/program.h"
 #include "blocks/windows/blocknumwindow.h"
 #include "console/aboutbox.h"
@@ -103,4 +104,6 @@ void Program::connectMenus()
         m_parameters, &TFParam::sensitivityCheckChanged, main, &TMainForm::ShowSensitivityFields);
     QObject::connect(
         m_parameters, &TFParam::accessItemsAllowed, main, &TMainForm::setReservedItems);
+
+    AddLegacyImportMenuItem(*this);
 }
