@@ -60,12 +60,14 @@ int main(int argc, char *argv[])
         err << "telv2-sim: " << error << Qt::endl;
         return 1;
     }
+    // Options.dat in the program's working directory names the port it opens at
+    // start; the simulator works in that directory from here on. It is written before
+    // the port is named, so that a program started on that line finds it.
+    const bool optionsWritten = options.optionsDir.isEmpty()
+        || (QDir::setCurrent(options.optionsDir) && OptionsFile::write(pty.slavePath()));
     // The first line is the port, for scripts and for the operator.
     out << pty.slavePath() << Qt::endl;
-    // Options.dat in the program's working directory names the port it opens at
-    // start; the simulator works in that directory from here on.
-    if (!options.optionsDir.isEmpty()
-        && (!QDir::setCurrent(options.optionsDir) || !OptionsFile::write(pty.slavePath()))) {
+    if (!optionsWritten) {
         err << "telv2-sim: " << options.optionsDir << "/Options.dat не записан" << Qt::endl;
         return 1;
     }
