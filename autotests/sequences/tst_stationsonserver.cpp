@@ -10,6 +10,7 @@
 #include "records/databasetable.h"
 #include "records/resultrecorder.h"
 #include "records/rvlocalcopy.h"
+#include "records/serverpresence.h"
 #include "records/tableschema.h"
 #include "shared/currentnumbers.h"
 #include "shared/measurements.h"
@@ -49,7 +50,7 @@ class TestStationsOnServer : public QObject
 private Q_SLOTS:
     // The whole program on a server that stops: the station's attenuation request
     // is answered from the PC's copy, a result is kept and the grid says so, and
-    // says again when the retry has passed it on.
+    // says again when the server, found back, has it.
     void theProgramGoesOnWhenTheServerStops()
     {
         ThrowawayCluster cluster;
@@ -79,8 +80,8 @@ private Q_SLOTS:
         QCOMPARE(f.messages.errors, QStringList());
 
         QVERIFY(cluster.start());
-        f.clock.advance(ResultOutbox::RetryIntervalMs);
-        QCOMPARE(lastLine(), "Результаты, сохранённые на этом ПК, переданы на сервер: 1");
+        f.clock.advance(ServerPresence::ProbeIntervalMs);
+        QTRY_COMPARE(lastLine(), "Результаты, сохранённые на этом ПК, переданы на сервер: 1");
         DatabaseTable results({ f.databaseDirectory(), server }, Tests1Schema());
         QVERIFY(results.open(DatabaseTable::OpenMode::ExistingOnly));
         QCOMPARE(results.rowCount(), 1);

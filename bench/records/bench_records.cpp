@@ -1,7 +1,9 @@
-// Append latency of the result tables and paging through a large table with a date
-// filter, as the result browsers will.
+// Append latency of the result tables, a result's cost while the server is away,
+// and paging through a large table with a date filter, as the result browsers will.
+#include "locallistener.h"
 #include "records/databasetable.h"
 #include "records/resultrecorder.h"
+#include "records/serverpresence.h"
 #include "shared/clock.h"
 #include "shared/currentnumbers.h"
 #include "shared/measurements.h"
@@ -18,6 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -124,6 +127,46 @@ BENCHMARK(BM_RecordRadioTestRow)
     ->ArgName("server")
     ->Iterations(1000)
     ->Unit(benchmark::kMicrosecond);
+
+// The recorder's whole path while the server's host drops every packet (a port
+// whose backlog is full), after the first result has found it so: without the
+// server's presence (presence 0) every result waits out the connection time limit
+// on the GUI thread; with it (presence 1) the result goes to the outbox at once.
+void BM_RecordWhileTheServerDropsPackets(benchmark::State &state)
+{
+    LocalListener silent = LocalListener::tcp();
+    if (!silent.listenFull()) {
+        state.SkipWithError("no listening socket");
+        return;
+    }
+    QTemporaryDir dir;
+    const DatabaseLocation tables(dir.path(), { "127.0.0.1", silent.port(), "telv", "telv" });
+    SystemClock clock;
+    std::optional<ServerPresence> presence;
+    if (state.range(0)) {
+        presence.emplace(tables.server, clock);
+    }
+    StationParameters parameters;
+    CurrentNumbers numbers;
+    Measurements measurements;
+    BandMessages flags;
+    SilentMessages messages;
+    ResultRecorder recorder(tables, parameters, numbers, measurements, flags, clock, messages);
+    const auto record
+        = [&] { return recorder.WriteToTable2("Тест 2", "0000000", "Норма", "От ТЕЛВ"); };
+    record();
+    timeEachCall(state, record);
+}
+BENCHMARK(BM_RecordWhileTheServerDropsPackets)
+    ->Arg(0)
+    ->ArgName("presence")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordWhileTheServerDropsPackets)
+    ->Arg(1)
+    ->ArgName("presence")
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
 
 // A million rows over 1000 days, 1000 a day, made in one transaction.
 class MillionRows

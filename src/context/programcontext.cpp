@@ -8,6 +8,8 @@ ProgramContext::ProgramContext(
     , messages(messages)
     , defaultPortName(DefaultPortName())
     , sender(commandBuffer, SentLog, messages, clock)
+    , serverPresence(
+          database.onServer() ? std::make_unique<ServerPresence>(database.server, clock) : nullptr)
     , recorder(database, station.params, station.numbers, station.measurements,
           station.bands, clock, messages)
     , session(station.test)

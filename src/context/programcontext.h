@@ -7,12 +7,14 @@
 #include "link/serialdevices.h"
 #include "link/trafficlog.h"
 #include "records/resultrecorder.h"
+#include "records/serverpresence.h"
 #include "shared/stationdata.h"
 #include "shared/testsession.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 class Clock;
 class OperatorMessages;
@@ -45,6 +47,10 @@ public:
     TrafficLog SentLog;
     CommandBuffer commandBuffer;
     CommandSender sender;
+
+    // Whether the tables' server answers (none for tables in a folder); made before
+    // the recorder, whose outbox follows it, and before any window opens a table.
+    std::unique_ptr<ServerPresence> serverPresence;
 
     // Appends the result rows; made from the station data above.
     ResultRecorder recorder;

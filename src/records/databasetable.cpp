@@ -1,6 +1,7 @@
 #include "records/databasetable.h"
 
 #include "records/fieldvalues.h"
+#include "records/serverpresence.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -63,6 +64,12 @@ constexpr auto ServerNotNullViolation = QLatin1StringView("23502");
 // The server did not answer, or the connection to it broke: no SQLSTATE at all
 // (the client library's own failure), a connection exception (class 08), or the
 // server going down (57P01..57P03). Anything else is the server's refusal.
+bool serverAway(const ServerAddress &server)
+{
+    const ServerPresence *presence = ServerPresence::of(server);
+    return presence && presence->isAway();
+}
+
 bool connectionLost(const QSqlError &error)
 {
     const QString code = error.nativeErrorCode();
@@ -298,6 +305,11 @@ bool DatabaseTable::requireOpen()
     if (!isOpen()) {
         return fail(QStringLiteral("Таблица %1 не открыта").arg(m_schema.fileName));
     }
+    if (!m_connectionLost && m_location.onServer() && serverAway(m_location.server)) {
+        // A statement on this connection could wait for a host that drops every
+        // packet; the connection is made anew once the server is back.
+        m_connectionLost = true;
+    }
     if (!m_connectionLost) {
         return true;
     }
@@ -391,9 +403,19 @@ bool DatabaseTable::openConnection()
 bool DatabaseTable::connectToServer(QSqlDatabase &db)
 {
     m_receiptsReady = false;
+    ServerPresence *presence = ServerPresence::of(m_location.server);
+    if (presence && presence->isAway()) {
+        // Connecting would hold the window for up to ServerConnectTimeoutS.
+        fail(QStringLiteral("Нет связи с сервером базы данных: сервер не отвечает"));
+        m_unreachable = true;
+        return false;
+    }
     if (!db.open()) {
         fail(QStringLiteral("Нет связи с сервером базы данных: %1").arg(engineText(db.lastError())));
         m_unreachable = true;
+        if (presence) {
+            presence->markAway();
+        }
         return false;
     }
     // Lock waits end as on SQLite; dates read in the stored form; the server's

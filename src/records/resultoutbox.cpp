@@ -2,6 +2,7 @@
 
 #include "records/databasetable.h"
 #include "records/fieldvalues.h"
+#include "records/serverpresence.h"
 #include "records/tableeditmodel.h"
 #include "records/tableschema.h"
 #include "shared/clock.h"
@@ -91,6 +92,12 @@ ResultOutbox::ResultOutbox(DatabaseLocation database, Clock &clock, QObject *par
     , m_retry(clock.createTimer(this))
 {
     connect(m_retry.get(), &ClockTimer::timeout, this, [this] { sendKept(); });
+    if (m_database.onServer()) {
+        m_presence = ServerPresence::of(m_database.server);
+    }
+    if (m_presence) {
+        connect(m_presence, &ServerPresence::returned, this, [this] { sendKept(); });
+    }
     // Rows kept by an earlier run go out with the first retry.
     if (m_database.onServer() && countKept() > 0) {
         m_retry->start(RetryIntervalMs);
@@ -173,6 +180,9 @@ bool ResultOutbox::sendKept()
 {
     if (m_kept == 0) {
         return true;
+    }
+    if (m_presence && m_presence->isAway()) {
+        return false;
     }
     DatabaseTable box(m_local, OutboxSchema());
     QList<TableRow> kept;

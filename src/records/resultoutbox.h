@@ -3,6 +3,7 @@
 #include "records/databaselocation.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariantList>
 
@@ -10,14 +11,17 @@
 
 class Clock;
 class ClockTimer;
+class ServerPresence;
 struct TableSchema;
 
 // Writes result rows (and keeps factory numbers) so that none is lost when the network is. On SQLite files a
 // row is simply appended. On a server a row that cannot reach it, because the
 // server does not answer, is kept in the PC's outbox (Outbox.db in the tables
 // directory) and sent later, oldest first: on a retry timer and before every new
-// row, so that a new result never overtakes the kept ones. A row the table itself
-// refuses is not kept: that is an error for the operator.
+// row, so that a new result never overtakes the kept ones, and at once when the
+// server's presence (ServerPresence) finds it back; while that holds the server
+// away, nothing connects. A row the table itself refuses is not kept: that is an
+// error for the operator.
 //
 // Exactly once: every row carries a receipt (a UUID) that the server notes in the
 // same transaction as the row (DatabaseTable::appendOnce). A row is deleted from the
@@ -67,6 +71,9 @@ private:
 
     DatabaseLocation m_database;
     DatabaseLocation m_local; // the PC's own directory, for the outbox file
+    // The server's presence, when the run keeps one: while it is away nothing is
+    // sent, and its return sends the kept rows.
+    QPointer<ServerPresence> m_presence;
     std::unique_ptr<ClockTimer> m_retry;
     int m_kept = 0;
     QString m_error;

@@ -1,6 +1,7 @@
 #include "records/rvlocalcopy.h"
 
 #include "records/rvregister.h"
+#include "records/serverpresence.h"
 #include "shared/clock.h"
 
 #include <algorithm>
@@ -12,6 +13,10 @@ RvLocalCopy::RvLocalCopy(RvRegister &source, Clock &clock, QObject *parent)
     , m_timer(clock.createTimer(this))
 {
     connect(m_timer.get(), &ClockTimer::timeout, this, [this] { refresh(); });
+    // A server that was away is read as soon as it is back, not at the next minute.
+    if (ServerPresence *presence = ServerPresence::of(source.table().location().server)) {
+        connect(presence, &ServerPresence::returned, this, [this] { refresh(); });
+    }
     m_timer->start(RefreshIntervalMs);
 }
 
