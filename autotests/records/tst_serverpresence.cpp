@@ -79,6 +79,8 @@ private Q_SLOTS:
         QTest::newRow("unix socket, listening") << "unix" << true;
         QTest::newRow("unix socket, missing") << "missing" << false;
         QTest::newRow("unix socket path too long") << "long" << false;
+        // Only a connection can try a list of hosts; the probe must not hold it away.
+        QTest::newRow("list of hosts") << "list" << true;
     }
 
     void probeTellsWhetherTheServerTakesConnections()
@@ -92,6 +94,8 @@ private Q_SLOTS:
         if (target == "tcp" || target == "name") {
             QVERIFY(tcp.listen(8));
             server.host = target == "name" ? "localhost" : "127.0.0.1";
+        } else if (target == "list") {
+            server.host = "127.0.0.1,localhost";
         } else if (target == "unix" || target == "missing" || target == "long") {
             server.host = target == "long" ? dir.path() + "/" + QString(120, u'x') : dir.path();
             server.port = 5433;

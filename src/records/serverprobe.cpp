@@ -51,6 +51,12 @@ void ServerProbe::start(const ServerAddress &server)
     m_running = true;
     m_timeout->start(TimeoutMs);
     const QString host = server.host.isEmpty() ? defaultHost() : server.host;
+    if (host.contains(u',') || host.startsWith(u'@')) {
+        // A list of hosts or an abstract socket: the connection itself must tell, at
+        // the cost of one time limit per probe should none answer.
+        finishLater(true);
+        return;
+    }
     if (host.startsWith(u'/')) {
         // The server's socket in that directory, named as the client names it.
         const QByteArray path

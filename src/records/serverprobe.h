@@ -18,7 +18,9 @@ struct addrinfo;
 // directory), watched by the event loop. No statement is sent and nothing logs in,
 // so a host that drops every packet costs the program nothing but the time limit,
 // which runs on the Clock. A host name is looked up on a thread of its own, as a
-// name server that does not answer would otherwise hold the event loop.
+// name server that does not answer would otherwise hold the event loop. A list of
+// hosts, or an abstract socket, is left for the connection to try: it counts as
+// reachable.
 class ServerProbe : public QObject
 {
     Q_OBJECT
