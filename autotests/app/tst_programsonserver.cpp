@@ -38,6 +38,8 @@ constexpr int TestsPerPhase = 2;
 // Kept rows go out before the next new row, or with the outbox's next retry.
 constexpr int DeliveryTimeoutMs = ResultOutbox::RetryIntervalMs + 20000;
 constexpr int BusyRetryMs = 50;
+// The station's result frame.
+constexpr std::uint8_t ResultFrameCode = 0xE2;
 
 // A result as the station sent it: the test (1, 2 or 3) and its result code.
 struct SentResult
@@ -73,11 +75,21 @@ public:
 
     ~SimulatedStation() override
     {
-        m_process.write("quit\n");
-        if (!m_process.waitForFinished(StartTimeoutMs)) {
+        if (!quit()) {
             m_process.kill();
             m_process.waitForFinished();
         }
+    }
+
+    // Ends the simulator; false unless it ends by itself and well.
+    bool quit()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.write("quit\n");
+            m_process.waitForFinished(StartTimeoutMs);
+        }
+        return m_process.state() == QProcess::NotRunning
+            && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
     }
 
     // Starts the simulator; its port is then named in Options.dat of the PC's directory.
@@ -149,7 +161,7 @@ private:
     void DispatchFrame(const MessageFrame &frame) override
     {
         const int test = frame.Nibble[7];
-        if (frame.Code != 0xE2 || frame.Count != MessageFrame::NibbleCells || test < 1
+        if (frame.Code != ResultFrameCode || frame.Count != MessageFrame::NibbleCells || test < 1
             || test > 3) {
             return;
         }
@@ -166,7 +178,8 @@ private:
     {
         m_outstanding = true;
         QByteArray faults = QByteArrayLiteral("fault 1 ") + QByteArray::number(m_number) + '\n';
-        for (const auto &[position, value] : { std::pair { 2, m_tests / 16 }, { 3, m_tests % 16 } }) {
+        for (const auto &[position, value] :
+            { std::pair { 2, m_tests / 16 }, { 3, m_tests % 16 } }) {
             if (value > 0) {
                 faults += QStringLiteral("fault %1 %2\n").arg(position).arg(value).toLatin1();
             }
@@ -280,8 +293,7 @@ private:
     QProcess m_process;
 };
 
-template<typename T>
-bool Ready(const std::future<T> &future)
+template<typename T> bool Ready(const std::future<T> &future)
 {
     return future.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
@@ -350,12 +362,12 @@ private Q_SLOTS:
         QVERIFY(stopped.get());
 
         // The tests reported while it is down are kept on the PCs.
-        QList<int> sentWhileDown(Stations);
+        QList<int> sentBeforeOutage(Stations);
         for (int s = 0; s < Stations; ++s) {
-            sentWhileDown[s] = sentBy(s);
+            sentBeforeOutage[s] = sentBy(s);
         }
         QTRY_VERIFY_WITH_TIMEOUT(
-            everyStation([&](int s) { return sentBy(s) >= sentWhileDown[s] + TestsPerPhase; }),
+            everyStation([&](int s) { return sentBy(s) >= sentBeforeOutage[s] + TestsPerPhase; }),
             StartTimeoutMs);
         // Half of the stations then rest: their kept rows can go only with the retry.
         const auto resting = [](int s) { return s % 2 == 1; };
@@ -368,11 +380,11 @@ private Q_SLOTS:
         const QString notKept = WaitUntilRight(
             [&] {
                 for (int s = 0; s < Stations; ++s) {
-                    if (pcs[s]->keptRows() < sentBy(s) - sentWhileDown[s]) {
+                    if (pcs[s]->keptRows() < sentBy(s) - sentBeforeOutage[s]) {
                         return QStringLiteral("PC %1 keeps %2 rows of its %3 results")
                             .arg(s + 1)
                             .arg(pcs[s]->keptRows())
-                            .arg(sentBy(s) - sentWhileDown[s]);
+                            .arg(sentBy(s) - sentBeforeOutage[s]);
                     }
                 }
                 return QString();
@@ -402,19 +414,17 @@ private Q_SLOTS:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         for (int s = 0; s < Stations; ++s) {
             QVERIFY2(pcs[s]->running(), qPrintable(QStringLiteral("PC %1 ended").arg(s + 1)));
+            QVERIFY2(stations[s]->quit(),
+                qPrintable(QStringLiteral("simulator %1 did not end well").arg(s + 1)));
         }
         int total = 0;
+        int whileDown = 0;
         for (int s = 0; s < Stations; ++s) {
             total += sentBy(s);
+            whileDown += sentBeforeRestart[s] - sentBeforeOutage[s];
         }
         qInfo("%d results from %d stations, %d while the server was down", total, Stations,
-            [&] {
-                int down = 0;
-                for (int s = 0; s < Stations; ++s) {
-                    down += sentBeforeRestart[s] - sentWhileDown[s];
-                }
-                return down;
-            }());
+            whileDown);
     }
 
 private:
