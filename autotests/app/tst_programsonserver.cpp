@@ -35,7 +35,8 @@ constexpr char SimSpeed[] = "20";
 constexpr int StartTimeoutMs = 30000;
 // Tests each station reports while the server is up, down, and up again.
 constexpr int TestsPerPhase = 2;
-// Kept rows go out before the next new row, or with the outbox's next retry.
+// Kept rows go out once the PC finds the server back, before its next new row, or at
+// the latest with the outbox's retry.
 constexpr int DeliveryTimeoutMs = ResultOutbox::RetryIntervalMs + 20000;
 constexpr int BusyRetryMs = 50;
 // The station's result frame.
@@ -100,14 +101,12 @@ public:
         if (!m_process.waitForStarted(StartTimeoutMs)) {
             return false;
         }
+        // The port is named once Options.dat names it.
         if (!QTest::qWaitFor([this] { return m_process.canReadLine(); }, StartTimeoutMs)) {
             return false;
         }
         m_port = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-        // The port is printed before Options.dat is written.
-        return QTest::qWaitFor(
-            [this] { return QFile::exists(m_pcDirectory + QStringLiteral("/Options.dat")); },
-            StartTimeoutMs);
+        return QFile::exists(m_pcDirectory + QStringLiteral("/Options.dat"));
     }
 
     // While testing, the station reports one test after another.
@@ -124,7 +123,6 @@ public:
     bool idle() const { return !m_outstanding; }
     const QList<SentResult> &sent() const { return m_sent; }
     QString codeDigit() const { return QString::number(m_number); }
-    QString port() const { return m_port; }
 
 private:
     void handleLine(const QString &line)
@@ -369,7 +367,8 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(
             everyStation([&](int s) { return sentBy(s) >= sentBeforeOutage[s] + TestsPerPhase; }),
             StartTimeoutMs);
-        // Half of the stations then rest: their kept rows can go only with the retry.
+        // Half of the stations then rest: no new row of theirs pushes their kept rows
+        // out, the PC has to send them on its own once the server is back.
         const auto resting = [](int s) { return s % 2 == 1; };
         for (int s = 0; s < Stations; ++s) {
             stations[s]->setTesting(!resting(s));
