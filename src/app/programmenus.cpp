@@ -62,8 +62,10 @@ void Program::connectMenus()
     onTrigger(
         { ui.ITest1, ui.ToolButton1 }, m_radioTest1, [this] { m_radioTest1->ToolButton1Click(); });
     QObject::connect(ui.BitBtn5, &QPushButton::clicked, m_radioTest1, &RadioTest1::BitBtn5Click);
-    onTrigger({ ui.ITest2, ui.ToolButton2 }, m_radioTest23, [this] { m_radioTest23->ITest2Click(); });
-    onTrigger({ ui.ITest3, ui.ToolButton3 }, m_radioTest23, [this] { m_radioTest23->ITest3Click(); });
+    onTrigger(
+        { ui.ITest2, ui.ToolButton2 }, m_radioTest23, [this] { m_radioTest23->ITest2Click(); });
+    onTrigger(
+        { ui.ITest3, ui.ToolButton3 }, m_radioTest23, [this] { m_radioTest23->ITest3Click(); });
     QObject::connect(main, &TMainForm::Test2, m_radioTest23, &RadioTest23::Test2);
     QObject::connect(
         ui.Panel5->BitBtn4, &QPushButton::clicked, m_radioTest23, &RadioTest23::BitBtn4Click);
@@ -74,8 +76,8 @@ void Program::connectMenus()
     onTrigger({ ui.N8 }, m_service, [this] { m_service->N8Click(); });
     onTrigger({ ui.N9 }, m_service, [this] { m_service->N9Click(); });
     onTrigger({ ui.N31 }, m_specialMode, [this] { m_specialMode->N31Click(); });
-    QObject::connect(main, &TMainForm::specialModeResult, m_specialMode,
-        &TFSPC::showSpecialModeResult);
+    QObject::connect(
+        main, &TMainForm::specialModeResult, m_specialMode, &TFSPC::showSpecialModeResult);
 
     onTrigger({ ui.N11, ui.ToolButton10 }, main, [this] { showInFront(m_selfTestResults); });
     onTrigger({ ui.N231, ui.ToolButton11 }, main, [this] { showInFront(m_radioTestResults); });

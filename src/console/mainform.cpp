@@ -107,13 +107,14 @@ void TMainForm::FormCreate()
     connect(m_ui.BitBtn2, &QPushButton::clicked, &m_context.recorder,
         &ResultRecorder::ClearMeasurements);
     connect(&m_context.recorder, &ResultRecorder::measurementsCleared, this, [this] {
-        for (Field field : { Field::DmvDeviation, Field::MvDeviation, Field::GmvDeviation, Field::GmvAttenuation, Field::MvAttenuation,
-                 Field::MvVerdict, Field::GmvVerdict }) {
+        for (Field field :
+            { Field::DmvDeviation, Field::MvDeviation, Field::GmvDeviation, Field::GmvAttenuation,
+                Field::MvAttenuation, Field::MvVerdict, Field::GmvVerdict }) {
             showField(field, QString());
         }
     });
-    connect(&m_context.recorder.outbox(), &ResultOutbox::notice, this,
-        &TMainForm::AddLineWithoutRange);
+    connect(
+        &m_context.recorder.outbox(), &ResultOutbox::notice, this, &TMainForm::AddLineWithoutRange);
 
     startUpConnection();
 }
@@ -334,9 +335,8 @@ void TMainForm::SetLinkMenus(bool on)
     for (QMenu *menu : { m_ui.ITelv, m_ui.ITest, m_ui.N5 }) {
         setMenuEnabled(menu, on);
     }
-    for (QAction *button : { m_ui.ToolButton1, m_ui.ToolButton2, m_ui.ToolButton3,
-             m_ui.ToolButton5, m_ui.ToolButton6, m_ui.ToolButton7, m_ui.ToolButton9,
-             m_ui.ToolButton8 }) {
+    for (QAction *button : { m_ui.ToolButton1, m_ui.ToolButton2, m_ui.ToolButton3, m_ui.ToolButton5,
+             m_ui.ToolButton6, m_ui.ToolButton7, m_ui.ToolButton9, m_ui.ToolButton8 }) {
         button->setEnabled(on);
     }
 }
@@ -346,8 +346,8 @@ void TMainForm::SetCommandMenus(bool on)
     for (QMenu *menu : { m_ui.IPort, m_ui.ITelv, m_ui.ITest }) {
         setMenuEnabled(menu, on);
     }
-    for (QAction *button : { m_ui.ToolButton1, m_ui.ToolButton2, m_ui.ToolButton3,
-             m_ui.ToolButton5, m_ui.ToolButton6, m_ui.ToolButton7 }) {
+    for (QAction *button : { m_ui.ToolButton1, m_ui.ToolButton2, m_ui.ToolButton3, m_ui.ToolButton5,
+             m_ui.ToolButton6, m_ui.ToolButton7 }) {
         button->setEnabled(on);
     }
     m_ui.N8->setEnabled(on);

@@ -47,7 +47,8 @@ TFExport::TFExport(QWidget *parent)
     QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("bOK"));
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+    QPushButton *cancel
+        = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("bCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -68,7 +69,7 @@ void TFExport::setRowsSelected(bool anySelected)
 
 ExportScope TFExport::scope() const
 {
-    return m_all->isChecked() ? ExportScope::All
+    return m_all->isChecked()     ? ExportScope::All
         : m_selected->isChecked() ? ExportScope::Selected
                                   : ExportScope::Filtered;
 }
@@ -80,7 +81,7 @@ ExportFormat TFExport::format() const
 
 void TFExport::choose(ExportScope scope, ExportFormat format)
 {
-    (scope == ExportScope::All ? m_all
+    (scope == ExportScope::All               ? m_all
             : scope == ExportScope::Selected ? m_selected
                                              : m_filtered)
         ->setChecked(true);
@@ -116,8 +117,7 @@ void ExportFromBrowser(ResultBrowserWindow &browser, TFExport &options, Operator
             QStringLiteral("Не удается прочитать данные:") + browser.browser().errorText());
         return;
     }
-    QProgressDialog progress(
-        QStringLiteral("Экспорт…"), QStringLiteral("Отмена"), 0, 0, &browser);
+    QProgressDialog progress(QStringLiteral("Экспорт…"), QStringLiteral("Отмена"), 0, 0, &browser);
     progress.setObjectName(QStringLiteral("ExportProgress"));
     progress.setWindowModality(Qt::ApplicationModal); // nothing else may touch the table meanwhile
     progress.setAutoReset(false);
@@ -125,8 +125,9 @@ void ExportFromBrowser(ResultBrowserWindow &browser, TFExport &options, Operator
     progress.reset(); // no timer of its own: it shows from the first thousand rows on
     const std::unique_ptr<ExportWriter> writer = MakeExportWriter(options.format());
     QString error;
-    const bool written = ExportBrowserRows(*rows, browser.browser().display(), browser.setup().decode,
-        *writer, path, [&progress](qint64 done) {
+    const bool written = ExportBrowserRows(
+        *rows, browser.browser().display(), browser.setup().decode, *writer, path,
+        [&progress](qint64 done) {
             progress.show();
             progress.setLabelText(QStringLiteral("Экспорт… строк: %1").arg(done));
             // Writing runs on the main thread: let the dialog paint and see its button.
