@@ -2,7 +2,7 @@
 #include "link/commands.h"
 #include "modaldialog.h"
 #include "programfixture.h"
-#include "sequences/windows/specialmodewindow.h"
+#include "sequences/windows/technologicalmodewindow.h"
 #include "sequences/windows/testparametersdialog.h"
 
 #include <QComboBox>

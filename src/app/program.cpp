@@ -20,7 +20,7 @@
 #include "sequences/windows/callrangedialog.h"
 #include "sequences/windows/radiotestpanel.h"
 #include "sequences/windows/selftestpanel.h"
-#include "sequences/windows/specialmodewindow.h"
+#include "sequences/windows/technologicalmodewindow.h"
 #include "sequences/windows/testparametersdialog.h"
 #include "shared/clock.h"
 #include "stats/windows/resulttools.h"

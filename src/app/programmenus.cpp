@@ -16,7 +16,7 @@
 #include "sequences/servicecommands.h"
 #include "sequences/windows/radiotestpanel.h"
 #include "sequences/windows/selftestpanel.h"
-#include "sequences/windows/specialmodewindow.h"
+#include "sequences/windows/technologicalmodewindow.h"
 #include "shared/testsession.h"
 #include "stats/windows/resulttools.h"
 

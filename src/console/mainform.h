@@ -63,7 +63,6 @@ public:
     void setDmvLineSignal(bool present) override;
     void setNeedle(int position) override;
     void showField(Field field, const QString &text) override;
-    QLineEdit *fieldEdit(Field field) const;
     void showSpecialModeResult(SpecialResult field, const QString &text) override;
     void beep() override;
     void postStationTest(int testNumber) override;
@@ -121,6 +120,7 @@ private:
     void rememberPort(const QString &name);
     void createPortStatus();
     void showPortStatus();
+    QLineEdit *fieldEdit(Field field) const;
 
     void onConnectionLost(const QString &message);
     void onConnectionRestored();

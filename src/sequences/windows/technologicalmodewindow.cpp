@@ -1,4 +1,4 @@
-#include "sequences/windows/specialmodewindow.h"
+#include "sequences/windows/technologicalmodewindow.h"
 
 #include "context/programcontext.h"
 #include "link/commands.h"
